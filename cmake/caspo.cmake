@@ -1,0 +1,46 @@
+# Build conventions shared by every folder.
+
+# The product version has four numbers: the project version and a build number.
+if(NOT DEFINED CASPO_BUILD_NUMBER)
+    execute_process(
+        COMMAND git rev-list --count HEAD
+        WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+        OUTPUT_VARIABLE _caspo_commits
+        OUTPUT_STRIP_TRAILING_WHITESPACE
+        ERROR_QUIET
+        RESULT_VARIABLE _caspo_git_result)
+    if(_caspo_git_result EQUAL 0 AND _caspo_commits MATCHES "^[0-9]+$")
+        set(CASPO_BUILD_NUMBER ${_caspo_commits})
+    else()
+        set(CASPO_BUILD_NUMBER 0)
+    endif()
+endif()
+set(CASPO_PRODUCT_VERSION "${PROJECT_VERSION}.${CASPO_BUILD_NUMBER}")
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    add_compile_options(-Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wformat=2)
+endif()
+
+if(CASPO_SANITIZE)
+    add_compile_options(-fsanitize=${CASPO_SANITIZE} -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=${CASPO_SANITIZE})
+endif()
+
+# caspo_static_library(<name> <sources>...): one folder's code as a static library.
+function(caspo_static_library name)
+    add_library(${name} STATIC ${ARGN})
+    target_link_libraries(${name} PUBLIC caspo_interfaces)
+endfunction()
+
+# caspo_gtest(<name> SOURCES <files>... LIBS <targets>...): a GoogleTest program whose
+# tests CTest lists one by one. Tests run with the log of the utility library in the build
+# folder and never in the user's own data folder.
+function(caspo_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+    gtest_discover_tests(${name}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT
+            "VENIT_LOG_FILE=${CMAKE_BINARY_DIR}/test-logs/venit.log;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data")
+endfunction()

@@ -1,0 +1,38 @@
+// Files with the semantics of CreateFileW / ReadFile / WriteFile / DeleteFileW / CloseHandle.
+// Paths are UTF-16. Failures return INVALID_HANDLE_VALUE or FALSE and set the last error to a
+// Win32 error number (ERROR_PATH_NOT_FOUND for a missing folder, ERROR_ACCESS_DENIED,
+// ERROR_DISK_FULL, ERROR_SHARING_VIOLATION, ...).
+//
+// A share mode of 0 opens the file exclusively: while the handle is open, another open of the
+// same file through this layer fails with ERROR_SHARING_VIOLATION.
+#pragma once
+
+#include <string>
+
+#include "platform/base_types.h"
+
+namespace hvx::os {
+
+// access: GENERIC_READ and/or GENERIC_WRITE; disposition: CREATE_NEW, CREATE_ALWAYS,
+// OPEN_EXISTING, OPEN_ALWAYS or TRUNCATE_EXISTING; attributes: FILE_ATTRIBUTE_NORMAL.
+HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share, DWORD disposition,
+                   DWORD attributes);
+
+// Writes all `size` bytes or fails; `written` (may be null) receives the count written.
+BOOL WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written);
+
+// Reads up to `size` bytes; `read` receives the count, 0 at the end of the file.
+BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read);
+
+BOOL DeleteFileW(const char16_t* path);
+
+BOOL CloseHandle(HANDLE handle);
+
+// The current user's folder for application data, without a trailing separator:
+// $XDG_DATA_HOME or ~/.local/share on POSIX, %LOCALAPPDATA% on Windows. Empty when unknown.
+std::u16string GetUserDataDirectory();
+
+// Creates the folder and every missing parent. TRUE when the folder exists afterwards.
+BOOL CreateDirectoryTree(const char16_t* path);
+
+}  // namespace hvx::os

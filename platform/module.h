@@ -1,0 +1,43 @@
+// Loading modules by name, with the semantics of LoadLibraryW / GetProcAddress / FreeLibrary.
+//
+// A name is given as the agent's module name ("mirel.dll"). On POSIX it maps to "libmirel.so",
+// looked for first beside the module that holds this code (libcaspo.so, or the program that
+// links it statically), then on the default search path. Modules registered in-process with
+// RegisterBuiltinModule are found before anything on disk.
+//
+// Failures set the thread's last error (ERROR_MOD_NOT_FOUND, ERROR_PROC_NOT_FOUND).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/base_types.h"
+
+namespace hvx::os {
+
+// Loads the module; null on failure. Each successful load is matched by one FreeLibrary.
+HMODULE LoadLibraryW(const char16_t* name);
+
+// Address of an exported symbol, or null.
+void* GetProcAddress(HMODULE module, const char* symbol);
+
+// Drops one reference taken by LoadLibraryW. FALSE for a null or unknown handle.
+BOOL FreeLibrary(HMODULE module);
+
+// The folder of the module that holds this code, with a trailing separator.
+std::u16string GetModuleDirectory();
+
+// The file name a module name maps to on this platform ("mirel.dll" -> "libmirel.so").
+std::u16string ModuleFileName(const char16_t* name);
+
+// An in-process module: a name and its table of exported symbols. Registered modules take
+// precedence over files, which lets a program link a sibling statically and lets tests
+// substitute a scripted module. Registering a name again replaces its table.
+struct BuiltinSymbol {
+    const char* name;
+    void* address;
+};
+void RegisterBuiltinModule(const char16_t* name, std::vector<BuiltinSymbol> symbols);
+void UnregisterBuiltinModule(const char16_t* name);
+
+}  // namespace hvx::os
