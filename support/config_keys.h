@@ -7,8 +7,9 @@
 namespace hvx::keys {
 
 // Trust.
-inline constexpr const char* kTrustedCerts = "config/agent/cloud/trustedcerts/cert";  // certificates
-inline constexpr const char* kEstCaCert = "config/agent/cloud/est/cert";              // narrow PEM
+inline constexpr const char* kTrustedCerts =
+    "config/agent/cloud/trustedcerts/cert";                               // certificates
+inline constexpr const char* kEstCaCert = "config/agent/cloud/est/cert";  // narrow PEM
 
 // Host identity.
 inline constexpr const char* kCachedHostName = "config/agent/cachedhostname";  // wide

@@ -1,1 +1,65 @@
-// Being written.
+#include "tests/support/temp_dir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace hvx::test {
+
+TempDir::TempDir() {
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = base / ("caspo-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = std::move(candidate);
+            return;
+        }
+    }
+    throw std::runtime_error("no temporary folder could be made");
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
+    : m_name(std::move(name)) {
+    if (const char* previous = std::getenv(m_name.c_str())) {
+        m_previous = previous;
+    }
+    if (value) {
+        setenv(m_name.c_str(), value->c_str(), 1);
+    } else {
+        unsetenv(m_name.c_str());
+    }
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_previous) {
+        setenv(m_name.c_str(), m_previous->c_str(), 1);
+    } else {
+        unsetenv(m_name.c_str());
+    }
+}
+
+std::optional<std::string> ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+}  // namespace hvx::test

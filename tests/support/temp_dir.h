@@ -1,0 +1,45 @@
+// A fresh folder under the system's temporary folder, removed with everything in it when the
+// object goes; and an environment variable set for the life of an object.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace hvx::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    TempDir(TempDir&&) = delete;
+    TempDir& operator=(TempDir&&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::optional<std::string>& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ScopedEnv(ScopedEnv&&) = delete;
+    ScopedEnv& operator=(ScopedEnv&&) = delete;
+
+private:
+    std::string m_name;
+    std::optional<std::string> m_previous;
+};
+
+// The whole content of a file, or nothing when it cannot be read.
+std::optional<std::string> ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& content);
+
+}  // namespace hvx::test
