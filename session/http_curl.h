@@ -1,0 +1,146 @@
+// hvx::CHttpCurl: the one HTTP session of the library. A client creates a session, binds it to
+// one method and URL with Init, adds headers, form fields or multipart sections, and runs the
+// request. The session drives one transfer-engine instance (mirel) and reads its settings from
+// the configuration store. It has no lock: one thread uses it at a time.
+//
+// The destructor is not virtual: sessions are destroyed through their own type (by value inside
+// a client, or by the release exports).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "interfaces/IConfig.h"
+#include "interfaces/IHttp.h"
+#include "interfaces/hvx_types.h"
+#include "session/multipart_section.h"
+#include "session/transfer_engine.h"
+
+namespace hvx {
+
+using NarrowPair = std::pair<std::string, std::string>;
+
+class CHttpCurl : public IHttp {
+public:
+    CHttpCurl();
+    ~CHttpCurl();
+    CHttpCurl(const CHttpCurl&) = delete;
+    CHttpCurl& operator=(const CHttpCurl&) = delete;
+    CHttpCurl(CHttpCurl&&) = delete;
+    CHttpCurl& operator=(CHttpCurl&&) = delete;
+
+    // IHttp, slots 1 to 6.
+    HRESULT Init(const char16_t* method, const char16_t* url, ShutdownCallback shutdown,
+                 IConfig* config) override;
+    HRESULT AddFormField(const char16_t* name, const char16_t* value) override;
+    HRESULT MakeRequest(std::uint32_t* status, std::uint32_t* size, char* buffer) override;
+    HRESULT MakeFileRequest(std::uint32_t* status, const char16_t* path) override;
+    HRESULT AddHeader(const char16_t* name, const char16_t* value) override;
+    HRESULT SetOption(int option, std::int64_t value) override;
+    // Slot 7, the session's own: S_FALSE when either text is null, else appends and gives 0.
+    virtual HRESULT AddRequestHeader(const char16_t* name, const char16_t* value);
+
+    // Set-up. `timeoutSeconds` is the whole-transfer time-out, 0 for none. A null `config`
+    // takes the process-wide store.
+    [[nodiscard]] HRESULT Init(std::u16string method, std::u16string url, ShutdownCallback shutdown,
+                               IConfig* config, std::uint32_t timeoutSeconds);
+    // Reads the proxy settings from the store and applies them to the engine instance.
+    [[nodiscard]] HRESULT SetProxySettings();
+
+    // Request building.
+    HRESULT AddRequestHeader(std::u16string name, std::u16string value);
+    [[nodiscard]] HRESULT AddFormField(std::u16string name, std::u16string value);
+    [[nodiscard]] HRESULT AddFormField(std::u16string name, std::uint32_t value);
+    [[nodiscard]] HRESULT AddFormField(std::u16string name, std::uint64_t value);
+    // Appends a copy of a finished section; every later POST of the session carries it.
+    void AddSection(const MultipartSection& section);
+    static HRESULT AddSectionHeader(MultipartSection& section, std::u16string name,
+                                    std::u16string value);
+    static HRESULT AddSectionParameter(MultipartSection& section, std::u16string name,
+                                       std::u16string value);
+    static void GenerateBoundary(std::string& target);
+    // The multipart body in one buffer from malloc (released with free), and its length.
+    [[nodiscard]] HRESULT BuildMultipartBody(char** buffer, std::uint32_t* length);
+
+    // Running a request.
+    [[nodiscard]] HRESULT MakeRequest(std::uint32_t& status, std::vector<char>& body);
+    [[nodiscard]] HRESULT MakeRequestToString(std::uint32_t& status, std::string& body);
+    [[nodiscard]] HRESULT MakeRequestToWideString(std::uint32_t& status, std::u16string& body);
+    [[nodiscard]] HRESULT MakeFileRequest(std::uint32_t& status, std::u16string path);
+
+    // A non-empty value replaces the last Last-Modified value (0); an empty one changes
+    // nothing (HVX_E_INVALID_ARGUMENT).
+    HRESULT SetLastModified(std::u16string value);
+
+    // Engine callbacks; `session` is the CHttpCurl.
+    static std::size_t ParseHeader(char* data, std::size_t size, std::size_t count, void* session);
+    static int GetShutdownStatus(void* session, double downloadTotal, double downloaded,
+                                 double uploadTotal, double uploaded);
+    static int curl_print_callback(void* handle, int infoType, char* data, std::size_t size,
+                                   void* user);
+    static std::size_t WriteData(char* data, std::size_t size, std::size_t count, void* session);
+
+    // What the session holds, for its clients and for tests.
+    const std::u16string& UserAgent() const { return m_userAgent; }
+    const std::u16string& Scheme() const { return m_scheme; }
+    const std::u16string& Host() const { return m_host; }
+    const std::u16string& Path() const { return m_path; }
+    std::uint16_t Port() const { return m_port; }
+    const std::u16string& Method() const { return m_method; }
+    const std::vector<TextPair>& Headers() const { return m_headers; }
+    const std::vector<NarrowPair>& FormFields() const { return m_formFields; }
+    const std::string& Boundary() const { return m_boundary; }
+    const std::vector<MultipartSection>& Sections() const { return m_sections; }
+    const std::u16string& LastModified() const { return m_lastModified; }
+    const std::u16string& ErrorText() const { return m_errorText; }
+    ITransferEngine* Engine() const { return m_pICurl; }
+    IConfig* Config() const { return m_pConfig; }
+    bool HasShutdownCallback() const { return static_cast<bool>(m_shutdownCallback); }
+
+private:
+    // Steps of a request.
+    [[nodiscard]] HRESULT SendRequest();
+    [[nodiscard]] HRESULT GetResponse(std::uint32_t& status);
+    [[nodiscard]] HRESULT ParseErrorBody(const char* bytes, std::size_t count, HRESULT& code,
+                                         std::u16string& detail);
+    void ApplyHeaders();
+    std::string BuildFormBody() const;
+    bool IsPostContentLoggable() const;
+    // 443 for "https", 80 for "http", else unchanged.
+    void ApplyPortRule();
+    // The engine's error-buffer text, decoded from UTF-8.
+    std::u16string EngineErrorText() const;
+    // The engine's last-error text, or "m_pICurl is NULL".
+    const char* EngineLastError() const;
+
+    // Steps of Init, in the order they run.
+    [[nodiscard]] HRESULT SplitUrl(const std::u16string& url);
+    void ApplyUserAgent(HRESULT& pending);
+    void ApplyTlsVerification();
+    void ApplyConnectTimeout();
+    void ApplyEngineDiagnostics();
+    void ApplyTransferTimeout(std::uint32_t timeoutSeconds, std::u16string& errorText);
+    void InstallProgressCallback(std::u16string& errorText);
+
+    std::u16string m_userAgent;
+    std::u16string m_scheme;
+    std::u16string m_host;
+    std::u16string m_path;
+    std::uint16_t m_port;
+    std::u16string m_method;
+    std::vector<TextPair> m_headers;
+    std::vector<NarrowPair> m_formFields;
+    std::string m_boundary;
+    std::vector<MultipartSection> m_sections;
+    std::u16string m_lastModified;
+    ShutdownCallback m_shutdownCallback;
+    ITransferEngine* m_pICurl = nullptr;
+    IConfig* m_pConfig = nullptr;
+    std::u16string m_errorText;
+    HANDLE m_hFile = nullptr;
+};
+
+}  // namespace hvx

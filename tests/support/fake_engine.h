@@ -1,0 +1,120 @@
+// A scriptable transfer engine for unit tests of the session. It records what the session asks
+// of it (options, callbacks, header lines, transfers) and plays back a scripted answer: the
+// result of each operation, header lines for the header callback, a status and a body (handed
+// to the write callback when one is set, else kept for ReadBody), and it consults the progress
+// callback once per transfer the way libcurl does.
+//
+// FakeEngineModule registers it as "mirel.dll". The session resolves the engine's entry points
+// once per process, so tests keep the module registered and change the script between cases.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "session/transfer_engine.h"
+
+namespace hvx::test {
+
+// libcurl results the fake produces.
+inline constexpr int kCurlOk = 0;
+inline constexpr int kCurlWriteError = 23;
+inline constexpr int kCurlAbortedByCallback = 42;
+inline constexpr int kCurlCouldntConnect = 7;
+
+struct EngineScript {
+    int setupResult = kCurlOk;
+    std::map<int, int> optionResults;    // by option id; absent = 0
+    std::map<int, int> callbackResults;  // SetCallback and SetCallbackData, by option id
+    int sslVerificationResult = kCurlOk;
+    int appendHeaderResult = kCurlOk;
+    int transferResult = kCurlOk;  // of Get, Post and Put when nothing aborts
+    int responseCodeResult = kCurlOk;
+    std::uint32_t responseCode = 200;
+    std::vector<std::string> headerLines;  // each handed to the header callback
+    std::string body;
+    std::size_t writeChunk = 16384;  // bytes per write-callback call
+    int readBodyResult = kCurlOk;
+    std::string errorBuffer;
+    std::string lastError = "No error";
+};
+
+struct Transfer {
+    std::string method;
+    std::u16string url;
+    std::string body;
+};
+
+class FakeEngine : public ITransferEngine {
+public:
+    explicit FakeEngine(EngineScript initial) : script(std::move(initial)) {}
+
+    EngineScript script;
+
+    // What the session did, in order.
+    int setupCalls = 0;
+    std::vector<std::pair<int, std::int64_t>> options;
+    std::map<int, void*> callbacks;
+    std::map<int, void*> callbackData;
+    std::vector<std::u16string> appendedHeaders;
+    std::vector<Transfer> transfers;
+    std::vector<std::uint32_t> sslFlags;
+    std::vector<std::uint32_t> readCapacities;
+
+    // The last value set for an option, if any.
+    const std::int64_t* Option(int id) const;
+
+    int Setup() override;
+    int SetOption(int option, std::int64_t value) override;
+    int GetResponseCode(std::uint32_t* code) override;
+    const char* GetLastErrorText() override;
+    const char* GetErrorBufferText() override;
+    int SetCallback(int option, void* function) override;
+    int SetCallbackData(int option, void* data) override;
+    int Get(const char16_t* url) override;
+    int AppendHeader(const char16_t* line) override;
+    int Post(const char16_t* url, const char* body, std::uint32_t length) override;
+    int Put(const char16_t* url, const char* body, std::uint32_t length) override;
+    int ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* count) override;
+    int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) override;
+
+    virtual ~FakeEngine() = default;
+    FakeEngine(const FakeEngine&) = delete;
+    FakeEngine& operator=(const FakeEngine&) = delete;
+    FakeEngine(FakeEngine&&) = delete;
+    FakeEngine& operator=(FakeEngine&&) = delete;
+
+private:
+    int Perform(const char* method, const char16_t* url, std::string body);
+    int DeliverHeaders();
+    int DeliverBody();
+    int AskProgress();
+
+    std::string m_buffered;
+    std::size_t m_readOffset = 0;
+};
+
+// Registers the fake as "mirel.dll" for the life of the object. Engines are created from
+// `script` (settable at any time) and kept until released.
+class FakeEngineModule {
+public:
+    FakeEngineModule();
+    ~FakeEngineModule();
+    FakeEngineModule(const FakeEngineModule&) = delete;
+    FakeEngineModule& operator=(const FakeEngineModule&) = delete;
+    FakeEngineModule(FakeEngineModule&&) = delete;
+    FakeEngineModule& operator=(FakeEngineModule&&) = delete;
+
+    EngineScript script;
+    // When set, CreateNCPClassInstance gives null.
+    bool failCreate = false;
+
+    // The engine most recently created (null if none), and how many were released.
+    FakeEngine* last = nullptr;
+    int created = 0;
+    int released = 0;
+};
+
+}  // namespace hvx::test
