@@ -17,7 +17,9 @@ namespace hvx {
 using ShutdownCallback = std::function<bool()>;
 
 // Builds an HRESULT from its unsigned 32-bit spelling.
-constexpr HRESULT MakeResult(std::uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT MakeResult(std::uint32_t code) {
+    return static_cast<HRESULT>(code);
+}
 
 // NTSTATUS STATUS_INVALID_PARAMETER: a null argument to the facade's file request.
 inline constexpr HRESULT HVX_E_INVALID_PARAMETER = MakeResult(0xC000000Du);

@@ -91,12 +91,10 @@ inline constexpr int kSslCtxFunction = 20108;
 
 // libcurl callback signatures.
 using WriteCallback = std::size_t (*)(char* data, std::size_t size, std::size_t count, void* user);
-using HeaderCallback = std::size_t (*)(char* data, std::size_t size, std::size_t count,
-                                       void* user);
+using HeaderCallback = std::size_t (*)(char* data, std::size_t size, std::size_t count, void* user);
 using ProgressCallback = int (*)(void* user, double downloadTotal, double downloaded,
                                  double uploadTotal, double uploaded);
-using DebugCallback = int (*)(void* handle, int infoType, char* data, std::size_t size,
-                              void* user);
+using DebugCallback = int (*)(void* handle, int infoType, char* data, std::size_t size, void* user);
 using SslContextCallback = int (*)(void* handle, void* sslContext, void* user);
 
 }  // namespace hvx
