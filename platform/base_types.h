@@ -14,6 +14,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+// After windows.h, whose types it uses.
 #include <oleauto.h>
 
 #define HVX_DLL_EXPORT __declspec(dllexport)
@@ -52,12 +54,11 @@ using BSTR = char16_t*;
 #define FACILITY_WIN32 7
 #define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
 #define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
-#define HRESULT_FROM_WIN32(x)                                                              \
-    (static_cast<HRESULT>(x) <= 0                                                          \
-         ? static_cast<HRESULT>(x)                                                         \
-         : static_cast<HRESULT>((static_cast<std::uint32_t>(x) & 0x0000FFFFu) |            \
-                                (static_cast<std::uint32_t>(FACILITY_WIN32) << 16) |       \
-                                0x80000000u))
+#define HRESULT_FROM_WIN32(x)                                                   \
+    (static_cast<HRESULT>(x) <= 0                                               \
+         ? static_cast<HRESULT>(x)                                              \
+         : static_cast<HRESULT>((static_cast<std::uint32_t>(x) & 0x0000FFFFu) | \
+                                (static_cast<std::uint32_t>(FACILITY_WIN32) << 16) | 0x80000000u))
 
 // Win32 error numbers reported by the platform layer.
 #define ERROR_SUCCESS 0L
@@ -91,6 +92,7 @@ using BSTR = char16_t*;
 #define ERROR_MORE_DATA 234L
 #define ERROR_DIRECTORY 267L
 #define ERROR_MR_MID_NOT_FOUND 317L
+#define ERROR_INVALID_FLAGS 1004L
 #define ERROR_NO_UNICODE_TRANSLATION 1113L
 #define ERROR_NOT_FOUND 1168L
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L

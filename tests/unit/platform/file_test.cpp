@@ -1,0 +1,297 @@
+// Files through CreateFileW and friends: dispositions, sharing, errors as Win32 numbers.
+#include "platform/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/last_error.h"
+#include "tests/support/temp_dir.h"
+
+namespace hvx::os {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+std::u16string Wide(const fs::path& path) {
+    return path.u16string();
+}
+
+// Closes the handle when the test leaves, whatever happens.
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : m_handle(handle) {}
+    ~Handle() {
+        if (Valid()) {
+            CloseHandle(m_handle);
+        }
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    Handle(Handle&&) = delete;
+    Handle& operator=(Handle&&) = delete;
+
+    HANDLE get() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_handle;
+};
+
+HANDLE Open(const fs::path& path, DWORD access, DWORD share, DWORD disposition) {
+    SetLastError(ERROR_MORE_DATA);  // a value no call below sets, to see it overwritten
+    return CreateFileW(Wide(path).c_str(), access, share, disposition, FILE_ATTRIBUTE_NORMAL);
+}
+
+bool Write(HANDLE file, const std::string& text) {
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written);
+    return ok == TRUE && written == text.size();
+}
+
+class Files : public ::testing::Test {
+protected:
+    test::TempDir dir;
+};
+
+enum class Place { ExistingFile, MissingFile, MissingFolder };
+
+struct DispositionCase {
+    const char* name;
+    Place place;
+    DWORD disposition;
+    bool opens;
+    DWORD lastError;
+    const char* contentAfter;  // null: no file afterwards
+};
+
+class Dispositions : public Files, public ::testing::WithParamInterface<DispositionCase> {};
+
+TEST_P(Dispositions, OpenOrFailAsOnWindows) {
+    const DispositionCase& c = GetParam();
+    const fs::path path =
+        c.place == Place::MissingFolder ? dir / "missing/file.txt" : dir / "file.txt";
+    if (c.place == Place::ExistingFile) {
+        test::WriteFile(path, "old content that is longer");
+    }
+    {
+        const Handle file(Open(path, GENERIC_READ | GENERIC_WRITE, 0, c.disposition));
+        EXPECT_EQ(file.Valid(), c.opens);
+        EXPECT_EQ(GetLastError(), c.lastError);
+    }
+    const std::optional<std::string> content = test::ReadFile(path);
+    ASSERT_EQ(content.has_value(), c.contentAfter != nullptr);
+    if (content) {
+        EXPECT_EQ(*content, c.contentAfter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Dispositions,
+    ::testing::Values(
+        DispositionCase{"CreateAlwaysOverExisting", Place::ExistingFile, CREATE_ALWAYS, true,
+                        ERROR_ALREADY_EXISTS, ""},
+        DispositionCase{"OpenAlwaysOverExisting", Place::ExistingFile, OPEN_ALWAYS, true,
+                        ERROR_ALREADY_EXISTS, "old content that is longer"},
+        DispositionCase{"OpenExistingOverExisting", Place::ExistingFile, OPEN_EXISTING, true,
+                        ERROR_SUCCESS, "old content that is longer"},
+        DispositionCase{"TruncateExistingOverExisting", Place::ExistingFile, TRUNCATE_EXISTING,
+                        true, ERROR_SUCCESS, ""},
+        DispositionCase{"CreateNewOverExisting", Place::ExistingFile, CREATE_NEW, false,
+                        ERROR_FILE_EXISTS, "old content that is longer"},
+        DispositionCase{"CreateAlwaysNew", Place::MissingFile, CREATE_ALWAYS, true, ERROR_SUCCESS,
+                        ""},
+        DispositionCase{"OpenAlwaysNew", Place::MissingFile, OPEN_ALWAYS, true, ERROR_SUCCESS, ""},
+        DispositionCase{"CreateNewNew", Place::MissingFile, CREATE_NEW, true, ERROR_SUCCESS, ""},
+        DispositionCase{"OpenExistingMissing", Place::MissingFile, OPEN_EXISTING, false,
+                        ERROR_FILE_NOT_FOUND, nullptr},
+        DispositionCase{"TruncateExistingMissing", Place::MissingFile, TRUNCATE_EXISTING, false,
+                        ERROR_FILE_NOT_FOUND, nullptr},
+        DispositionCase{"CreateAlwaysInMissingFolder", Place::MissingFolder, CREATE_ALWAYS, false,
+                        ERROR_PATH_NOT_FOUND, nullptr},
+        DispositionCase{"OpenAlwaysInMissingFolder", Place::MissingFolder, OPEN_ALWAYS, false,
+                        ERROR_PATH_NOT_FOUND, nullptr},
+        DispositionCase{"CreateNewInMissingFolder", Place::MissingFolder, CREATE_NEW, false,
+                        ERROR_PATH_NOT_FOUND, nullptr},
+        DispositionCase{"OpenExistingInMissingFolder", Place::MissingFolder, OPEN_EXISTING, false,
+                        ERROR_PATH_NOT_FOUND, nullptr}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(Files, CreateAlwaysKeepsNothingOfTheOldContent) {
+    const fs::path path = dir / "report.txt";
+    test::WriteFile(path, "old content that is longer");
+    {
+        const Handle file(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
+        ASSERT_TRUE(file.Valid());
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+        EXPECT_TRUE(Write(file.get(), "new"));
+    }
+    EXPECT_EQ(test::ReadFile(path), "new");
+}
+
+TEST_F(Files, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
+    const fs::path path = dir / "held.txt";
+    auto holder = std::make_unique<Handle>(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
+    ASSERT_TRUE(holder->Valid());
+    ASSERT_TRUE(Write(holder->get(), "holder"));
+
+    for (const DWORD disposition : {CREATE_ALWAYS, OPEN_EXISTING, TRUNCATE_EXISTING}) {
+        const Handle second(Open(path, GENERIC_READ | GENERIC_WRITE, kShareAll, disposition));
+        EXPECT_FALSE(second.Valid()) << disposition;
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << disposition;
+    }
+    EXPECT_EQ(test::ReadFile(path), "holder");
+
+    holder.reset();
+    const Handle after(Open(path, GENERIC_READ, 0, OPEN_EXISTING));
+    EXPECT_TRUE(after.Valid());
+}
+
+TEST_F(Files, SharedOpensCoexist) {
+    const fs::path path = dir / "shared.txt";
+    const Handle first(Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
+    const Handle second(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
+    EXPECT_TRUE(first.Valid());
+    EXPECT_TRUE(second.Valid());
+    const Handle exclusive(Open(path, GENERIC_READ, 0, OPEN_EXISTING));
+    EXPECT_FALSE(exclusive.Valid());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+}
+
+TEST_F(Files, WrittenBytesReadBackUnchanged) {
+    const fs::path path = dir / "data.bin";
+    std::string data(100000, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        data[i] = static_cast<char>((i * 7) % 256);
+    }
+    {
+        const Handle file(Open(path, GENERIC_WRITE, 0, CREATE_NEW));
+        ASSERT_TRUE(file.Valid());
+        ASSERT_TRUE(Write(file.get(), data));
+    }
+    const Handle file(Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+    ASSERT_TRUE(file.Valid());
+    std::string back;
+    std::vector<char> chunk(4096);
+    DWORD got = 0;
+    while (ReadFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got) && got > 0) {
+        back.append(chunk.data(), got);
+    }
+    EXPECT_EQ(got, 0u);
+    EXPECT_EQ(back, data);
+}
+
+TEST_F(Files, NewFilesHonourTheUmaskAndStayOutOfChildren) {
+    const mode_t previous = ::umask(027);
+    const Handle file(Open(dir / "mode.txt", GENERIC_WRITE, 0, CREATE_NEW));
+    ::umask(previous);
+    ASSERT_TRUE(file.Valid());
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / "mode.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    const auto fd = static_cast<int>(reinterpret_cast<std::intptr_t>(file.get()));
+    EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
+}
+
+TEST_F(Files, WriteToAFullDeviceReportsDiskFull) {
+    const Handle device(Open("/dev/full", GENERIC_WRITE, kShareAll, OPEN_EXISTING));
+    ASSERT_TRUE(device.Valid());
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(Write(device.get(), "no room"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+}
+
+TEST_F(Files, WrongAccessAndFoldersAreRefused) {
+    const fs::path path = dir / "readonly.txt";
+    test::WriteFile(path, "text");
+    const Handle reader(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
+    ASSERT_TRUE(reader.Valid());
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(Write(reader.get(), "more"));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    const Handle folder(Open(dir.path(), GENERIC_READ, kShareAll, OPEN_EXISTING));
+    EXPECT_FALSE(folder.Valid());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+TEST_F(Files, InvalidHandlesAreRefused) {
+    char byte = 0;
+    DWORD count = 0;
+    for (HANDLE bad : {INVALID_HANDLE_VALUE, static_cast<HANDLE>(nullptr)}) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(ReadFile(bad, &byte, 1, &count));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(WriteFile(bad, &byte, 1, &count));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(CloseHandle(bad));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    }
+}
+
+TEST_F(Files, DeleteRemovesOrSaysWhyNot) {
+    const fs::path path = dir / "gone.txt";
+    test::WriteFile(path, "x");
+    EXPECT_TRUE(DeleteFileW(Wide(path).c_str()));
+    EXPECT_FALSE(fs::exists(path));
+
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(DeleteFileW(Wide(path).c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(DeleteFileW(Wide(dir / "missing/gone.txt").c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(Files, CreateDirectoryTreeMakesEveryMissingParent) {
+    const fs::path nested = dir / "a/b/c";
+    EXPECT_TRUE(CreateDirectoryTree(Wide(nested).c_str()));
+    EXPECT_TRUE(fs::is_directory(nested));
+    EXPECT_TRUE(CreateDirectoryTree(Wide(nested).c_str()));
+
+    test::WriteFile(dir / "plain", "x");
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(CreateDirectoryTree(Wide(dir / "plain/sub").c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(CreateDirectoryTree(Wide(dir / "plain").c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+}
+
+struct DataDirectoryCase {
+    const char* name;
+    std::optional<std::string> xdgDataHome;
+    std::optional<std::string> home;
+    std::u16string expected;
+};
+
+class UserDataDirectory : public ::testing::TestWithParam<DataDirectoryCase> {};
+
+TEST_P(UserDataDirectory, ComesFromTheEnvironment) {
+    const test::ScopedEnv xdg("XDG_DATA_HOME", GetParam().xdgDataHome);
+    const test::ScopedEnv home("HOME", GetParam().home);
+    EXPECT_EQ(GetUserDataDirectory(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UserDataDirectory,
+    ::testing::Values(
+        DataDirectoryCase{"XdgWins", "/srv/data/", "/home/ana", u"/srv/data"},
+        DataDirectoryCase{"RelativeXdgIgnored", "rel/data", "/home/ana", u"/home/ana/.local/share"},
+        DataDirectoryCase{"EmptyXdgIgnored", "", "/home/ana/", u"/home/ana/.local/share"},
+        DataDirectoryCase{"NoXdg", std::nullopt, "/home/\xC3\xA9va",
+                          u"/home/\u00E9va/.local/share"}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+}  // namespace
+}  // namespace hvx::os

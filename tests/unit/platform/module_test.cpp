@@ -1,0 +1,144 @@
+// Loading modules by their Windows names: from disk beside the program, and built-in ones.
+#include "platform/module.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/last_error.h"
+
+namespace hvx::os {
+namespace {
+
+constexpr const char16_t* kProbe = u"platformprobe.dll";
+constexpr const char* kProbeSymbol = "PlatformProbeValue";
+constexpr int kProbeValueOnDisk = 42;
+constexpr int kProbeValueBuiltin = 7;
+
+using ProbeFn = int (*)();
+
+int BuiltinProbeValue() {
+    return kProbeValueBuiltin;
+}
+
+// The probe's value through a loaded handle; -1 when the symbol is missing.
+int CallProbe(HMODULE module) {
+    auto* const probe = reinterpret_cast<ProbeFn>(GetProcAddress(module, kProbeSymbol));
+    return probe != nullptr ? probe() : -1;
+}
+
+// Registers the built-in probe for the life of the object.
+class BuiltinProbe {
+public:
+    BuiltinProbe() {
+        RegisterBuiltinModule(kProbe,
+                              {{kProbeSymbol, reinterpret_cast<void*>(&BuiltinProbeValue)}});
+    }
+    ~BuiltinProbe() { UnregisterBuiltinModule(kProbe); }
+    BuiltinProbe(const BuiltinProbe&) = delete;
+    BuiltinProbe& operator=(const BuiltinProbe&) = delete;
+    BuiltinProbe(BuiltinProbe&&) = delete;
+    BuiltinProbe& operator=(BuiltinProbe&&) = delete;
+};
+
+TEST(Modules, DirectoryIsTheProgramsFolder) {
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
+    EXPECT_EQ(GetModuleDirectory(), program.parent_path().u16string() + u"/");
+}
+
+TEST(Modules, FileNamesFollowTheSharedObjectConvention) {
+    const struct {
+        const char16_t* name;
+        const char16_t* file;
+    } cases[] = {
+        {u"mirel.dll", u"libmirel.so"},
+        {u"Tolva.DLL", u"libtolva.so"},
+        {u"venit", u"libvenit.so"},
+        {u"libcurl.so.4", u"libcurl.so.4"},
+        {u"/opt/x/rosta.dll", u"/opt/x/librosta.so"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ModuleFileName(c.name), c.file);
+    }
+}
+
+TEST(Modules, ModuleBesideTheProgramLoadsByItsWindowsName) {
+    for (const char16_t* name : {kProbe, u"PlatformProbe.DLL"}) {
+        HMODULE module = LoadLibraryW(name);
+        ASSERT_NE(module, nullptr);
+        EXPECT_EQ(CallProbe(module), kProbeValueOnDisk);
+        EXPECT_TRUE(FreeLibrary(module));
+    }
+}
+
+TEST(Modules, EachLoadNeedsItsOwnFree) {
+    HMODULE first = LoadLibraryW(kProbe);
+    HMODULE second = LoadLibraryW(kProbe);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first, second);
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_EQ(CallProbe(second), kProbeValueOnDisk);
+    EXPECT_TRUE(FreeLibrary(second));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(FreeLibrary(second));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+TEST(Modules, MissingModuleAndSymbolAreReported) {
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(LoadLibraryW(u"nosuchmodule.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+
+    HMODULE module = LoadLibraryW(kProbe);
+    ASSERT_NE(module, nullptr);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(GetProcAddress(module, "NoSuchSymbol"), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST(Modules, UnknownHandlesAreRefused) {
+    int notAModule = 0;
+    for (HMODULE bad : {static_cast<HMODULE>(nullptr), static_cast<HMODULE>(&notAModule)}) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(GetProcAddress(bad, kProbeSymbol), nullptr);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(FreeLibrary(bad));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    }
+}
+
+TEST(Modules, BuiltinModuleComesBeforeTheFile) {
+    {
+        const BuiltinProbe builtin;
+        HMODULE module = LoadLibraryW(u"PLATFORMPROBE.dll");
+        ASSERT_NE(module, nullptr);
+        EXPECT_EQ(CallProbe(module), kProbeValueBuiltin);
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(GetProcAddress(module, "NoSuchSymbol"), nullptr);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+        EXPECT_TRUE(FreeLibrary(module));
+        EXPECT_TRUE(FreeLibrary(module));  // built-ins are never unloaded
+    }
+    HMODULE module = LoadLibraryW(kProbe);
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(CallProbe(module), kProbeValueOnDisk);
+    EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST(Modules, UnregisteredBuiltinHandleFindsNothing) {
+    HMODULE module = nullptr;
+    {
+        const BuiltinProbe builtin;
+        module = LoadLibraryW(kProbe);
+        ASSERT_NE(module, nullptr);
+    }
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(GetProcAddress(module, kProbeSymbol), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+}
+
+}  // namespace
+}  // namespace hvx::os

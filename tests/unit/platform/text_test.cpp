@@ -1,0 +1,210 @@
+// UTF-8 / UTF-16 conversion with the CP_UTF8 rules of the Win32 converters.
+#include "platform/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/last_error.h"
+
+namespace hvx::os {
+namespace {
+
+using namespace std::string_literals;
+
+struct Outcome {
+    int result;
+    DWORD error;
+    std::u16string wide;
+    std::string narrow;
+};
+
+// Asks for the length, then converts into a buffer of exactly that size.
+Outcome Decode(const std::string& input, DWORD flags) {
+    const int size = static_cast<int>(input.size());
+    SetLastError(ERROR_SUCCESS);
+    const int length = MultiByteToWideChar(CP_UTF8, flags, input.data(), size, nullptr, 0);
+    if (length == 0) {
+        return {0, GetLastError(), {}, {}};
+    }
+    std::u16string out(static_cast<std::size_t>(length), u'?');
+    const int written = MultiByteToWideChar(CP_UTF8, flags, input.data(), size, out.data(), length);
+    return {written, GetLastError(), out, {}};
+}
+
+Outcome Encode(const std::u16string& input, DWORD flags) {
+    const int size = static_cast<int>(input.size());
+    SetLastError(ERROR_SUCCESS);
+    const int length =
+        WideCharToMultiByte(CP_UTF8, flags, input.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length == 0) {
+        return {0, GetLastError(), {}, {}};
+    }
+    std::string out(static_cast<std::size_t>(length), '?');
+    const int written = WideCharToMultiByte(CP_UTF8, flags, input.data(), size, out.data(), length,
+                                            nullptr, nullptr);
+    return {written, GetLastError(), {}, out};
+}
+
+struct DecodeCase {
+    const char* name;
+    std::string input;
+    std::u16string lenient;  // without MB_ERR_INVALID_CHARS
+    bool valid;              // accepted with MB_ERR_INVALID_CHARS
+};
+
+class Utf8Decoding : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(Utf8Decoding, WithoutFlagsReplacesEachIllFormedPart) {
+    const Outcome out = Decode(GetParam().input, 0);
+    EXPECT_EQ(out.result, static_cast<int>(GetParam().lenient.size()));
+    EXPECT_EQ(out.wide, GetParam().lenient);
+}
+
+TEST_P(Utf8Decoding, WithInvalidCharsFlagRejectsIllFormedInput) {
+    const Outcome out = Decode(GetParam().input, MB_ERR_INVALID_CHARS);
+    if (GetParam().valid) {
+        EXPECT_EQ(out.wide, GetParam().lenient);
+    } else {
+        EXPECT_EQ(out.result, 0);
+        EXPECT_EQ(out.error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf8Decoding,
+    ::testing::Values(
+        DecodeCase{"Ascii", "abc", u"abc", true},
+        DecodeCase{"TwoBytes", "\xC3\xA9", u"\u00E9", true},
+        DecodeCase{"ThreeBytes", "\xE2\x82\xAC", u"\u20AC", true},
+        DecodeCase{"FourBytesBecomeAPair", "\xF0\x9F\x98\x80", u"\U0001F600", true},
+        DecodeCase{"HighestCodePoint", "\xF4\x8F\xBF\xBF", u"\U0010FFFF", true},
+        DecodeCase{"EmbeddedZero", "a\0b"s, u"a\0b"s, true},
+        DecodeCase{"OverlongTwoBytes", "\xC0\xAF", u"\uFFFD\uFFFD", false},
+        DecodeCase{"OverlongThreeBytes", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD", false},
+        DecodeCase{"OverlongFourBytes", "\xF0\x80\x80\xAF", u"\uFFFD\uFFFD\uFFFD\uFFFD", false},
+        DecodeCase{"EncodedSurrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", false},
+        DecodeCase{"AboveHighest", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", false},
+        DecodeCase{"LeadByteF5", "\xF5\x80", u"\uFFFD\uFFFD", false},
+        DecodeCase{"TruncatedAtEnd", "a\xE2\x82", u"a\uFFFD", false},
+        DecodeCase{"TruncatedBeforeAscii", "\xF0\x9F\x98z", u"\uFFFDz", false},
+        DecodeCase{"StrayContinuation", "a\x80z", u"a\uFFFDz", false}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+struct EncodeCase {
+    const char* name;
+    std::u16string input;
+    std::string lenient;  // without WC_ERR_INVALID_CHARS
+    bool valid;           // accepted with WC_ERR_INVALID_CHARS
+};
+
+class Utf16Encoding : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(Utf16Encoding, WithoutFlagsWritesLoneSurrogatesAsReplacement) {
+    const Outcome out = Encode(GetParam().input, 0);
+    EXPECT_EQ(out.result, static_cast<int>(GetParam().lenient.size()));
+    EXPECT_EQ(out.narrow, GetParam().lenient);
+}
+
+TEST_P(Utf16Encoding, WithInvalidCharsFlagRejectsLoneSurrogates) {
+    const Outcome out = Encode(GetParam().input, WC_ERR_INVALID_CHARS);
+    if (GetParam().valid) {
+        EXPECT_EQ(out.narrow, GetParam().lenient);
+    } else {
+        EXPECT_EQ(out.result, 0);
+        EXPECT_EQ(out.error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Utf16Encoding,
+    ::testing::Values(EncodeCase{"Ascii", u"abc", "abc", true},
+                      EncodeCase{"TwoBytes", u"\u00E9", "\xC3\xA9", true},
+                      EncodeCase{"ThreeBytes", u"\u20AC", "\xE2\x82\xAC", true},
+                      EncodeCase{"Pair", u"\U0001F600", "\xF0\x9F\x98\x80", true},
+                      EncodeCase{"EmbeddedZero", u"a\0b"s, "a\0b"s, true},
+                      EncodeCase{"LoneHighAtEnd", u"a\xD83D", "a\xEF\xBF\xBD", false},
+                      EncodeCase{"LoneHighBeforeAscii", u"\xD83Dz", "\xEF\xBF\xBDz", false},
+                      EncodeCase{"LoneLow", u"\xDE00", "\xEF\xBF\xBD", false},
+                      EncodeCase{"ReversedPair", u"\xDE00\xD83D", "\xEF\xBF\xBD\xEF\xBF\xBD",
+                                 false}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST(TextConversion, MinusOneStopsAfterTheFirstZeroAndCountsIt) {
+    const char input[] = "h\xC3\xA9\0tail";
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, input, -1, nullptr, 0), 3);
+    std::vector<char16_t> wide(8, u'?');
+    ASSERT_EQ(MultiByteToWideChar(CP_UTF8, 0, input, -1, wide.data(), 8), 3);
+    EXPECT_EQ(std::u16string(wide.data(), 4), u"h\u00E9\0?"s);
+
+    const char16_t source[] = u"h\u00E9\0tail";
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, source, -1, nullptr, 0, nullptr, nullptr), 4);
+    std::vector<char> narrow(8, '?');
+    ASSERT_EQ(WideCharToMultiByte(CP_UTF8, 0, source, -1, narrow.data(), 8, nullptr, nullptr), 4);
+    EXPECT_EQ(std::string(narrow.data(), 5), "h\xC3\xA9\0?"s);
+}
+
+TEST(TextConversion, TooSmallBufferFails) {
+    std::vector<char16_t> wide(2);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "abc", 3, wide.data(), 2), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    // Room for the first half of a pair only.
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "\xF0\x9F\x98\x80", 4, wide.data(), 1), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+
+    std::vector<char> narrow(3);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"\U0001F600", 2, narrow.data(), 3, nullptr, nullptr),
+              0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+}
+
+struct BadCall {
+    const char* name;
+    UINT codePage;
+    DWORD flags;
+    int srcLen;
+    bool nullSource;
+    int dstLen;  // with a null destination
+    bool defaultChar;
+    DWORD error;
+};
+
+class TextConversionArguments : public ::testing::TestWithParam<BadCall> {};
+
+TEST_P(TextConversionArguments, AreRefusedInBothDirections) {
+    const BadCall& call = GetParam();
+    const char* narrow = call.nullSource ? nullptr : "abc";
+    const char16_t* wide = call.nullSource ? nullptr : u"abc";
+    if (!call.defaultChar) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(MultiByteToWideChar(call.codePage, call.flags, narrow, call.srcLen, nullptr,
+                                      call.dstLen),
+                  0);
+        EXPECT_EQ(GetLastError(), call.error);
+    }
+    BOOL used = FALSE;
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(WideCharToMultiByte(call.codePage, call.flags, wide, call.srcLen, nullptr,
+                                  call.dstLen, nullptr, call.defaultChar ? &used : nullptr),
+              0);
+    EXPECT_EQ(GetLastError(), call.error);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TextConversionArguments,
+    ::testing::Values(
+        BadCall{"OtherCodePage", 1252, 0, 3, false, 0, false, ERROR_INVALID_PARAMETER},
+        BadCall{"ZeroLength", CP_UTF8, 0, 0, false, 0, false, ERROR_INVALID_PARAMETER},
+        BadCall{"LengthBelowMinusOne", CP_UTF8, 0, -2, false, 0, false, ERROR_INVALID_PARAMETER},
+        BadCall{"NullSource", CP_UTF8, 0, 3, true, 0, false, ERROR_INVALID_PARAMETER},
+        BadCall{"NullDestinationWithRoom", CP_UTF8, 0, 3, false, 4, false, ERROR_INVALID_PARAMETER},
+        BadCall{"UnknownFlag", CP_UTF8, 0x1, 3, false, 0, false, ERROR_INVALID_FLAGS},
+        BadCall{"UsedDefaultCharGiven", CP_UTF8, 0, 3, false, 0, true, ERROR_INVALID_PARAMETER}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+}  // namespace
+}  // namespace hvx::os
