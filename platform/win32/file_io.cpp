@@ -1,0 +1,59 @@
+// The file calls on the system's own; WriteFile goes on until every byte is written.
+#include "platform/file.h"
+
+namespace hvx::os {
+
+namespace {
+
+LPCWSTR Wide(const char16_t* text) {
+    return reinterpret_cast<LPCWSTR>(text);
+}
+
+}  // namespace
+
+HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share, DWORD disposition,
+                   DWORD attributes) {
+    return ::CreateFileW(Wide(path), access, share, nullptr, disposition, attributes, nullptr);
+}
+
+BOOL WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written) {
+    if (written != nullptr) {
+        *written = 0;
+    }
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    DWORD done = 0;
+    while (done < size) {
+        DWORD count = 0;
+        if (::WriteFile(file, bytes + done, size - done, &count, nullptr) == FALSE) {
+            return FALSE;
+        }
+        if (count == 0) {
+            ::SetLastError(ERROR_WRITE_FAULT);
+            return FALSE;
+        }
+        done += count;
+        if (written != nullptr) {
+            *written = done;
+        }
+    }
+    return TRUE;
+}
+
+BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read) {
+    DWORD count = 0;
+    const BOOL ok = ::ReadFile(file, data, size, &count, nullptr);
+    if (read != nullptr) {
+        *read = count;
+    }
+    return ok;
+}
+
+BOOL DeleteFileW(const char16_t* path) {
+    return ::DeleteFileW(Wide(path));
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    return ::CloseHandle(handle);
+}
+
+}  // namespace hvx::os
