@@ -35,7 +35,8 @@ public:
     FormatArg(T value) {  // NOLINT(google-explicit-constructor)
         if constexpr (std::is_signed_v<T>) {
             m_kind = Kind::Signed;
-            m_signed = value;
+            // A char keeps its sign here; %c reads it back as the byte it holds.
+            m_signed = value;  // NOLINT(bugprone-signed-char-misuse,cert-str34-c)
         } else {
             m_kind = Kind::Unsigned;
             m_unsigned = value;
@@ -43,12 +44,13 @@ public:
         m_size = sizeof(T);
     }
     template <typename T>
-        requires std::is_enum_v<T>
-    FormatArg(T value)  // NOLINT(google-explicit-constructor)
+    requires std::is_enum_v<T> FormatArg(T value)  // NOLINT(google-explicit-constructor)
         : FormatArg(static_cast<std::underlying_type_t<T>>(value)) {}
     FormatArg(double value) : m_kind(Kind::Double), m_double(value) {}  // NOLINT
     FormatArg(const char* text)  // NOLINT(google-explicit-constructor)
-        : m_kind(Kind::Narrow), m_narrow(text), m_length(text ? std::char_traits<char>::length(text) : 0) {}
+        : m_kind(Kind::Narrow),
+          m_narrow(text),
+          m_length(text ? std::char_traits<char>::length(text) : 0) {}
     FormatArg(std::string_view text)  // NOLINT(google-explicit-constructor)
         : m_kind(Kind::Narrow), m_narrow(text.data()), m_length(text.size()) {
         if (m_narrow == nullptr) {
@@ -58,7 +60,9 @@ public:
     FormatArg(const std::string& text)  // NOLINT(google-explicit-constructor)
         : FormatArg(std::string_view(text)) {}
     FormatArg(const char16_t* text)  // NOLINT(google-explicit-constructor)
-        : m_kind(Kind::Wide), m_wide(text), m_length(text ? std::char_traits<char16_t>::length(text) : 0) {}
+        : m_kind(Kind::Wide),
+          m_wide(text),
+          m_length(text ? std::char_traits<char16_t>::length(text) : 0) {}
     FormatArg(std::u16string_view text)  // NOLINT(google-explicit-constructor)
         : m_kind(Kind::Wide), m_wide(text.data()), m_length(text.size()) {
         if (m_wide == nullptr) {
@@ -69,9 +73,9 @@ public:
         : FormatArg(std::u16string_view(text)) {}
     FormatArg(std::nullptr_t) : m_kind(Kind::Pointer) {}  // NOLINT(google-explicit-constructor)
     template <typename T>
-        requires(!std::is_same_v<std::remove_cv_t<T>, char> &&
-                 !std::is_same_v<std::remove_cv_t<T>, char16_t>)
-    FormatArg(T* pointer)  // NOLINT(google-explicit-constructor)
+    requires(!std::is_same_v<std::remove_cv_t<T>, char> &&
+             !std::is_same_v<std::remove_cv_t<T>, char16_t>)
+        FormatArg(T* pointer)  // NOLINT(google-explicit-constructor)
         : m_kind(Kind::Pointer), m_pointer(reinterpret_cast<const void*>(pointer)) {}
 
     Kind kind() const { return m_kind; }

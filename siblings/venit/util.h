@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "siblings/venit/format_arg.h"
 #include "siblings/venit/venit_export.h"
@@ -22,6 +23,13 @@ VENIT_API void* SafeCalloc(std::size_t count, std::size_t size);
 [[nodiscard]] VENIT_API bool SafeAdd(std::size_t a, std::size_t b, std::size_t& result);
 // Accepts null.
 VENIT_API void FreeMem(void* memory);
+
+// An owner for memory from the functions above: Util::UniqueMem<char16_t> text(...).
+struct FreeMemDeleter {
+    void operator()(void* memory) const { FreeMem(memory); }
+};
+template <typename T>
+using UniqueMem = std::unique_ptr<T, FreeMemDeleter>;
 
 // UTF-16 -> UTF-8 and back, zero-terminated; null for a null input or invalid text.
 VENIT_API char* ConvertWCHARToString(const char16_t* text);

@@ -2,8 +2,11 @@
 //
 // Records are errors or traces. A trace carries a 64-bit level mask and is written only when
 // the mask shares a bit with the configured debug level (getDebugLevel(); 0 turns tracing off).
-// Records go to the log file (rotated by size) and, when asked, to stderr; a CaptureSink
-// receives the exact record texts, which is how tests read them.
+// Records go to the log file (rotated by size) and, when asked, to stderr, one line each:
+// "2026-12-05 18:44:57.123 <pid> <tid> ERROR <text>" (or TRACE), with CR and LF in the text
+// written as blanks. A CaptureSink receives the exact record texts, which is how tests read
+// them. Writing a record never fails the caller, and a log file that cannot be opened is left
+// off (said once on stderr) while the other sinks go on.
 //
 // Configuration, first match wins:
 //   debug level: SetDebugLevel(), else the environment variable VENIT_DEBUG_LEVEL (decimal or
@@ -14,6 +17,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -42,7 +46,11 @@ VENIT_API bool TraceEnabled(std::uint64_t level);
 VENIT_API void SetDebugLevel(std::uint64_t level);
 VENIT_API void SetLogFile(const std::string& path);
 VENIT_API void SetLogToStderr(bool enabled);
-// The log file in use ("" when off).
+// Rotation of the log file by size: a record that would take the file past maxBytes first
+// moves caspo.log to caspo.1.log (and so on); maxFiles counts the files kept, the current one
+// included. 10 MiB and 5 files unless set; each value is at least 1.
+VENIT_API void SetLogRotation(std::size_t maxBytes, std::size_t maxFiles);
+// The log file in use ("" when off, also after it could not be opened).
 VENIT_API std::string GetLogFile();
 // Writes buffered records to the file.
 VENIT_API void Flush();

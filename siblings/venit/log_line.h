@@ -1,0 +1,20 @@
+// The shape of a record line in the log file and on stderr:
+//   2026-12-05 18:44:57.123 <pid> <tid> ERROR <text>
+//   2026-12-05 18:44:57.123 <pid> <tid> TRACE <text>
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "siblings/venit/venit.h"
+
+namespace venit::detail {
+
+// spdlog's pattern for the time stamp, process and thread ids before the payload.
+inline constexpr const char* kRecordPattern = "%Y-%m-%d %H:%M:%S.%e %P %t %v";
+
+// "ERROR <text>" or "TRACE <text>". CR and LF in the text become blanks: a record is one line,
+// so a text taken from a server cannot forge records of its own.
+std::string RecordPayload(RecordKind kind, std::string_view text);
+
+}  // namespace venit::detail
