@@ -1,1 +1,28 @@
-// Being written.
+// The exported entry points of mirel. Nothing is thrown across them.
+#include <memory>
+
+#include "siblings/mirel/curl_engine.h"
+#include "siblings/mirel/mirel.h"
+#include "siblings/mirel/stall_guard.h"
+
+extern "C" {
+
+MIREL_API hvx::ITransferEngine* CreateNCPClassInstance() {
+    try {
+        return hvx::mirel::CurlEngine::Create().release();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+MIREL_API void ReleaseNCPClassInstance(hvx::ITransferEngine* engine) {
+    // Every instance handed out is a CurlEngine.
+    const std::unique_ptr<hvx::mirel::CurlEngine> owned(
+        static_cast<hvx::mirel::CurlEngine*>(engine));
+}
+
+MIREL_API int MirelSetStallTimeout(long seconds) {
+    return static_cast<int>(hvx::mirel::SetStallSeconds(seconds));
+}
+
+}  // extern "C"

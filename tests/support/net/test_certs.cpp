@@ -1,1 +1,90 @@
-// Being written.
+#include "tests/support/net/test_certs.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include "tests/support/net/certificate_builder.h"
+
+namespace hvx::test {
+namespace {
+
+std::vector<std::string> LocalNames() {
+    return {"IP:127.0.0.1", "DNS:localhost"};
+}
+constexpr std::chrono::hours kDay{24};
+
+std::filesystem::path MakeFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "caspo-certs-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::system_error(errno, std::generic_category(), "test certificates: mkdtemp");
+    }
+    return pattern;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    if (!out.flush()) {
+        throw std::runtime_error("test certificates: cannot write " + path.string());
+    }
+}
+
+// A certificate with its key, kept while the others that it signs are made.
+struct Issued {
+    KeyPtr key;
+    X509Ptr certificate;
+};
+
+Issued Issue(const CertificateRequest& request, const Issued* issuer) {
+    Issued issued{MakeKey(), nullptr};
+    issued.certificate =
+        MakeCertificate(request, issued.key.get(), issuer ? issuer->certificate.get() : nullptr,
+                        issuer ? issuer->key.get() : nullptr);
+    return issued;
+}
+
+PemIdentity Save(const Issued& issued, const std::filesystem::path& folder,
+                 const std::string& name) {
+    PemIdentity identity{ToPem(issued.certificate.get()), ToPem(issued.key.get()),
+                         folder / (name + ".crt"), folder / (name + ".key")};
+    WriteFile(identity.certificateFile, identity.certificatePem);
+    WriteFile(identity.keyFile, identity.keyPem);
+    return identity;
+}
+
+}  // namespace
+
+TestCertificates::TestCertificates() : m_folder(MakeFolder()) {
+    try {
+        const Issued ca = Issue({"caspo test CA", {}, true}, nullptr);
+        const Issued untrustedCa = Issue({"caspo untrusted CA", {}, true}, nullptr);
+        m_ca = Save(ca, m_folder, "ca");
+        m_untrustedCa = Save(untrustedCa, m_folder, "untrusted-ca");
+        m_server = Save(Issue({"127.0.0.1", LocalNames()}, &ca), m_folder, "server");
+        m_expired = Save(Issue({"127.0.0.1", LocalNames(), false, -2 * kDay, -kDay}, &ca), m_folder,
+                         "expired");
+        m_otherHost =
+            Save(Issue({"other.invalid", {"DNS:other.invalid"}}, &ca), m_folder, "other-host");
+        m_untrustedServer =
+            Save(Issue({"127.0.0.1", LocalNames()}, &untrustedCa), m_folder, "untrusted-server");
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+        throw;
+    }
+}
+
+TestCertificates::~TestCertificates() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+}
+
+const TestCertificates& TestCertificates::Shared() {
+    static const TestCertificates certificates;
+    return certificates;
+}
+
+}  // namespace hvx::test

@@ -1,0 +1,56 @@
+// What the test server answers (scripted by the test) and what it recorded of each request.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace hvx::test {
+
+// One answer. An aggregate whose members all have defaults, so a test writes only what it needs:
+//   ScriptedResponse{.status = 302, .headers = {{"Location", "/elsewhere"}}}
+struct ScriptedResponse {
+    int status = 200;
+    // The reason phrase; empty gives the usual one for the status.
+    std::string reason{};
+    // Sent in this order after the status line.
+    std::vector<std::pair<std::string, std::string>> headers{};
+    std::string body{};
+    // Adds "Content-Length" with the full body size, unless `headers` has one.
+    bool contentLength = true;
+    // Waits this long after the request before answering.
+    std::chrono::milliseconds delay{0};
+    // Sends the head and only this many body bytes, then closes the connection.
+    std::optional<std::size_t> closeAfterBodyBytes{};
+    // Reads the request and never answers; the connection stays open until the client closes it
+    // or the server stops.
+    bool neverAnswer = false;
+    // Sends "Connection: close" and closes the connection after the answer.
+    bool closeConnection = false;
+};
+
+// One request as it arrived.
+struct RecordedRequest {
+    std::string method;
+    std::string target;
+    std::string version;
+    // Every header line, in wire order, exactly as sent, without its CR LF.
+    std::vector<std::string> headerLines;
+    // The body bytes (by Content-Length; chunked bodies are not decoded).
+    std::string body;
+    // The client's TCP port: equal ports mean the same connection.
+    std::uint16_t clientPort = 0;
+    // For HTTPS: whether the TLS handshake resumed an earlier session.
+    bool tlsSessionReused = false;
+
+    // The value of the first header of that name (letter case ignored), without the blanks
+    // after the colon; nullopt when there is none.
+    std::optional<std::string> Header(std::string_view name) const;
+};
+
+}  // namespace hvx::test

@@ -1,0 +1,62 @@
+// Helpers shared by the mirel tests: an owned engine instance, URLs as UTF-16, body reads.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "session/transfer_engine.h"
+#include "siblings/mirel/mirel.h"
+
+namespace hvx::test {
+
+inline constexpr std::uint32_t kReadCapacity = 8192;
+
+struct EngineRelease {
+    void operator()(ITransferEngine* engine) const { ReleaseNCPClassInstance(engine); }
+};
+using EnginePtr = std::unique_ptr<ITransferEngine, EngineRelease>;
+
+// A fresh instance after Setup, as a session makes it.
+inline EnginePtr NewEngine() {
+    EnginePtr engine(CreateNCPClassInstance());
+    if (engine) {
+        EXPECT_EQ(engine->Setup(), 0);
+    }
+    return engine;
+}
+
+// ASCII text as UTF-16.
+inline std::u16string Wide(std::string_view ascii) {
+    return {ascii.begin(), ascii.end()};
+}
+
+// Reads the buffered body in parts of kReadCapacity; records every count, the final 0 included.
+inline std::string ReadWholeBody(ITransferEngine& engine, std::vector<std::uint32_t>* counts) {
+    std::string body;
+    std::vector<char> part(kReadCapacity);
+    std::uint32_t count = 0;
+    do {
+        EXPECT_EQ(engine.ReadBody(part.data(), kReadCapacity, &count), 0);
+        body.append(part.data(), count);
+        if (counts != nullptr) {
+            counts->push_back(count);
+        }
+    } while (count > 0);
+    return body;
+}
+
+// Bytes that differ from position to position, so a misplaced part shows.
+inline std::string PatternedBody(std::size_t size) {
+    std::string body(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        body[i] = static_cast<char>('a' + (i * 7 + i / 251) % 26);
+    }
+    return body;
+}
+
+}  // namespace hvx::test
