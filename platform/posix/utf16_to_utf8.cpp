@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -40,6 +41,20 @@ public:
                        Continuation(codePoint >> 6), Continuation(codePoint)});
     }
 
+    // A run of ASCII units, checked for room once.
+    [[nodiscard]] bool PutAscii(const char16_t* from, const char16_t* to) {
+        const std::int64_t size = to - from;
+        if (m_dst != nullptr) {
+            if (m_count + size > m_capacity) {
+                return false;
+            }
+            std::transform(from, to, m_dst + m_count,
+                           [](char16_t unit) { return static_cast<char>(unit); });
+        }
+        m_count += size;
+        return !CountOverflowed();
+    }
+
     int Count() const { return static_cast<int>(m_count); }
     bool CountOverflowed() const { return m_count > INT_MAX; }
 
@@ -69,6 +84,12 @@ private:
     std::int64_t m_count = 0;
 };
 
+// No room in the destination, or more bytes than an int can count.
+ConversionResult Overflow(const Utf8Writer& out) {
+    return {0, out.CountOverflowed() ? static_cast<DWORD>(ERROR_INVALID_PARAMETER)
+                                     : static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER)};
+}
+
 }  // namespace
 
 ConversionResult Utf16ToUtf8(const char16_t* src, std::size_t length, bool strict, char* dst,
@@ -77,6 +98,15 @@ ConversionResult Utf16ToUtf8(const char16_t* src, std::size_t length, bool stric
     const char16_t* const end = src + length;
     Utf8Writer out(dst, capacity);
     while (p != end) {
+        if (*p < 0x80) {
+            const char16_t* const run =
+                std::find_if(p, end, [](char16_t unit) { return unit >= 0x80; });
+            if (!out.PutAscii(p, run)) {
+                return Overflow(out);
+            }
+            p = run;
+            continue;
+        }
         char32_t codePoint = *p++;
         if (IsHighSurrogate(codePoint) && p != end && IsLowSurrogate(*p)) {
             codePoint = kFirstSupplementary + ((codePoint - 0xD800) << 10) + (*p++ - 0xDC00u);
@@ -87,10 +117,7 @@ ConversionResult Utf16ToUtf8(const char16_t* src, std::size_t length, bool stric
             codePoint = kReplacement;
         }
         if (!out.PutCodePoint(codePoint)) {
-            const DWORD error = out.CountOverflowed()
-                                    ? static_cast<DWORD>(ERROR_INVALID_PARAMETER)
-                                    : static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER);
-            return {0, error};
+            return Overflow(out);
         }
     }
     return {out.Count(), ERROR_SUCCESS};

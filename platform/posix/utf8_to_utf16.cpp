@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -106,6 +107,19 @@ public:
                Put(static_cast<char16_t>(kLowSurrogateBase + (offset & 0x3FFu)));
     }
 
+    // A run of ASCII bytes, checked for room once.
+    [[nodiscard]] bool PutAscii(const std::uint8_t* from, const std::uint8_t* to) {
+        const auto size = static_cast<int>(to - from);
+        if (m_dst != nullptr) {
+            if (m_capacity - m_count < size) {
+                return false;
+            }
+            std::copy(from, to, m_dst + m_count);
+        }
+        m_count += size;
+        return true;
+    }
+
     int Count() const { return m_count; }
 
 private:
@@ -123,10 +137,12 @@ ConversionResult Utf8ToUtf16(const char* src, std::size_t length, bool strict, c
     Utf16Writer out(dst, capacity);
     while (p != end) {
         if (*p < 0x80) {
-            if (!out.Put(*p)) {
+            const std::uint8_t* const run =
+                std::find_if(p, end, [](std::uint8_t b) { return b >= 0x80; });
+            if (!out.PutAscii(p, run)) {
                 return {0, ERROR_INSUFFICIENT_BUFFER};
             }
-            ++p;
+            p = run;
             continue;
         }
         const Sequence sequence = DecodeSequence(p, end);

@@ -32,7 +32,7 @@ std::uint32_t BytePrefix(BSTR text) {
     return bytes;
 }
 
-TEST(BstrTest, TextCarriesItsByteLengthAndATerminator) {
+TEST(PlatformBstr, TextCarriesItsByteLengthAndATerminator) {
     const Bstr text(os::SysAllocString(u"h\u00E9llo"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(os::SysStringLen(text.get()), 5u);
@@ -40,21 +40,21 @@ TEST(BstrTest, TextCarriesItsByteLengthAndATerminator) {
     EXPECT_EQ(std::u16string(text.get(), 6), u"h\u00E9llo\0"s);
 }
 
-TEST(BstrTest, ExplicitLengthKeepsEmbeddedZeros) {
+TEST(PlatformBstr, ExplicitLengthKeepsEmbeddedZeros) {
     const Bstr text(os::SysAllocStringLen(u"a\0b", 3));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(os::SysStringLen(text.get()), 3u);
     EXPECT_EQ(std::u16string(text.get(), 4), u"a\0b\0"s);
 }
 
-TEST(BstrTest, NullSourceWithLengthGivesZeroedText) {
+TEST(PlatformBstr, NullSourceWithLengthGivesZeroedText) {
     const Bstr text(os::SysAllocStringLen(nullptr, 4));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(os::SysStringLen(text.get()), 4u);
     EXPECT_EQ(std::u16string(text.get(), 5), std::u16string(5, u'\0'));
 }
 
-TEST(BstrTest, NullIsTheEmptyText) {
+TEST(PlatformBstr, NullIsTheEmptyText) {
     EXPECT_EQ(os::SysAllocString(nullptr), nullptr);
     EXPECT_EQ(os::SysStringLen(nullptr), 0u);
     os::SysFreeString(nullptr);
@@ -64,7 +64,7 @@ TEST(BstrTest, NullIsTheEmptyText) {
     EXPECT_EQ(empty.get()[0], u'\0');
 }
 
-TEST(BstrTest, PlainExportsShareTheLayout) {
+TEST(PlatformBstr, PlainExportsShareTheLayout) {
     BSTR text = ::SysAllocStringLen(u"xyz", 2);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(::SysStringLen(text), 2u);

@@ -10,7 +10,7 @@ namespace {
 constexpr std::uint64_t kTicksPerSecond = 10000000ULL;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600LL;
 
-TEST(Clock, FileTimeCountsFrom1601InHundredNanoseconds) {
+TEST(PlatformClock, FileTimeCountsFrom1601InHundredNanoseconds) {
     const std::time_t before = std::time(nullptr);
     const std::uint64_t fileTime = GetSystemTimeAsFileTime();
     const std::time_t after = std::time(nullptr);

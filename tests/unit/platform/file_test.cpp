@@ -56,7 +56,7 @@ bool Write(HANDLE file, const std::string& text) {
     return ok == TRUE && written == text.size();
 }
 
-class Files : public ::testing::Test {
+class PlatformFiles : public ::testing::Test {
 protected:
     test::TempDir dir;
 };
@@ -72,9 +72,10 @@ struct DispositionCase {
     const char* contentAfter;  // null: no file afterwards
 };
 
-class Dispositions : public Files, public ::testing::WithParamInterface<DispositionCase> {};
+class PlatformFileDispositions : public PlatformFiles,
+                                 public ::testing::WithParamInterface<DispositionCase> {};
 
-TEST_P(Dispositions, OpenOrFailAsOnWindows) {
+TEST_P(PlatformFileDispositions, OpenOrFailAsOnWindows) {
     const DispositionCase& c = GetParam();
     const fs::path path =
         c.place == Place::MissingFolder ? dir / "missing/file.txt" : dir / "file.txt";
@@ -94,7 +95,7 @@ TEST_P(Dispositions, OpenOrFailAsOnWindows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, Dispositions,
+    Cases, PlatformFileDispositions,
     ::testing::Values(
         DispositionCase{"CreateAlwaysOverExisting", Place::ExistingFile, CREATE_ALWAYS, true,
                         ERROR_ALREADY_EXISTS, ""},
@@ -124,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                         ERROR_PATH_NOT_FOUND, nullptr}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
-TEST_F(Files, CreateAlwaysKeepsNothingOfTheOldContent) {
+TEST_F(PlatformFiles, CreateAlwaysKeepsNothingOfTheOldContent) {
     const fs::path path = dir / "report.txt";
     test::WriteFile(path, "old content that is longer");
     {
@@ -136,7 +137,7 @@ TEST_F(Files, CreateAlwaysKeepsNothingOfTheOldContent) {
     EXPECT_EQ(test::ReadFile(path), "new");
 }
 
-TEST_F(Files, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
+TEST_F(PlatformFiles, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
     const fs::path path = dir / "held.txt";
     auto holder = std::make_unique<Handle>(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
     ASSERT_TRUE(holder->Valid());
@@ -154,7 +155,7 @@ TEST_F(Files, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
     EXPECT_TRUE(after.Valid());
 }
 
-TEST_F(Files, SharedOpensCoexist) {
+TEST_F(PlatformFiles, SharedOpensCoexist) {
     const fs::path path = dir / "shared.txt";
     const Handle first(Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
     const Handle second(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
@@ -165,7 +166,7 @@ TEST_F(Files, SharedOpensCoexist) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 
-TEST_F(Files, WrittenBytesReadBackUnchanged) {
+TEST_F(PlatformFiles, WrittenBytesReadBackUnchanged) {
     const fs::path path = dir / "data.bin";
     std::string data(100000, '\0');
     for (std::size_t i = 0; i < data.size(); ++i) {
@@ -188,7 +189,7 @@ TEST_F(Files, WrittenBytesReadBackUnchanged) {
     EXPECT_EQ(back, data);
 }
 
-TEST_F(Files, NewFilesHonourTheUmaskAndStayOutOfChildren) {
+TEST_F(PlatformFiles, NewFilesHonourTheUmaskAndStayOutOfChildren) {
     const mode_t previous = ::umask(027);
     const Handle file(Open(dir / "mode.txt", GENERIC_WRITE, 0, CREATE_NEW));
     ::umask(previous);
@@ -200,7 +201,7 @@ TEST_F(Files, NewFilesHonourTheUmaskAndStayOutOfChildren) {
     EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
 }
 
-TEST_F(Files, WriteToAFullDeviceReportsDiskFull) {
+TEST_F(PlatformFiles, WriteToAFullDeviceReportsDiskFull) {
     const Handle device(Open("/dev/full", GENERIC_WRITE, kShareAll, OPEN_EXISTING));
     ASSERT_TRUE(device.Valid());
     SetLastError(ERROR_SUCCESS);
@@ -208,7 +209,7 @@ TEST_F(Files, WriteToAFullDeviceReportsDiskFull) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
 }
 
-TEST_F(Files, WrongAccessAndFoldersAreRefused) {
+TEST_F(PlatformFiles, WrongAccessAndFoldersAreRefused) {
     const fs::path path = dir / "readonly.txt";
     test::WriteFile(path, "text");
     const Handle reader(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
@@ -222,7 +223,7 @@ TEST_F(Files, WrongAccessAndFoldersAreRefused) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
-TEST_F(Files, InvalidHandlesAreRefused) {
+TEST_F(PlatformFiles, InvalidHandlesAreRefused) {
     char byte = 0;
     DWORD count = 0;
     for (HANDLE bad : {INVALID_HANDLE_VALUE, static_cast<HANDLE>(nullptr)}) {
@@ -238,7 +239,7 @@ TEST_F(Files, InvalidHandlesAreRefused) {
     }
 }
 
-TEST_F(Files, DeleteRemovesOrSaysWhyNot) {
+TEST_F(PlatformFiles, DeleteRemovesOrSaysWhyNot) {
     const fs::path path = dir / "gone.txt";
     test::WriteFile(path, "x");
     EXPECT_TRUE(DeleteFileW(Wide(path).c_str()));
@@ -253,7 +254,7 @@ TEST_F(Files, DeleteRemovesOrSaysWhyNot) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
 }
 
-TEST_F(Files, CreateDirectoryTreeMakesEveryMissingParent) {
+TEST_F(PlatformFiles, CreateDirectoryTreeMakesEveryMissingParent) {
     const fs::path nested = dir / "a/b/c";
     EXPECT_TRUE(CreateDirectoryTree(Wide(nested).c_str()));
     EXPECT_TRUE(fs::is_directory(nested));
@@ -275,16 +276,16 @@ struct DataDirectoryCase {
     std::u16string expected;
 };
 
-class UserDataDirectory : public ::testing::TestWithParam<DataDirectoryCase> {};
+class PlatformUserDataDirectory : public ::testing::TestWithParam<DataDirectoryCase> {};
 
-TEST_P(UserDataDirectory, ComesFromTheEnvironment) {
+TEST_P(PlatformUserDataDirectory, ComesFromTheEnvironment) {
     const test::ScopedEnv xdg("XDG_DATA_HOME", GetParam().xdgDataHome);
     const test::ScopedEnv home("HOME", GetParam().home);
     EXPECT_EQ(GetUserDataDirectory(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, UserDataDirectory,
+    Cases, PlatformUserDataDirectory,
     ::testing::Values(
         DataDirectoryCase{"XdgWins", "/srv/data/", "/home/ana", u"/srv/data"},
         DataDirectoryCase{"RelativeXdgIgnored", "rel/data", "/home/ana", u"/home/ana/.local/share"},

@@ -42,12 +42,12 @@ public:
     BuiltinProbe& operator=(BuiltinProbe&&) = delete;
 };
 
-TEST(Modules, DirectoryIsTheProgramsFolder) {
+TEST(PlatformModules, DirectoryIsTheProgramsFolder) {
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe");
     EXPECT_EQ(GetModuleDirectory(), program.parent_path().u16string() + u"/");
 }
 
-TEST(Modules, FileNamesFollowTheSharedObjectConvention) {
+TEST(PlatformModules, FileNamesFollowTheSharedObjectConvention) {
     const struct {
         const char16_t* name;
         const char16_t* file;
@@ -63,7 +63,7 @@ TEST(Modules, FileNamesFollowTheSharedObjectConvention) {
     }
 }
 
-TEST(Modules, ModuleBesideTheProgramLoadsByItsWindowsName) {
+TEST(PlatformModules, ModuleBesideTheProgramLoadsByItsWindowsName) {
     for (const char16_t* name : {kProbe, u"PlatformProbe.DLL"}) {
         HMODULE module = LoadLibraryW(name);
         ASSERT_NE(module, nullptr);
@@ -72,7 +72,7 @@ TEST(Modules, ModuleBesideTheProgramLoadsByItsWindowsName) {
     }
 }
 
-TEST(Modules, EachLoadNeedsItsOwnFree) {
+TEST(PlatformModules, EachLoadNeedsItsOwnFree) {
     HMODULE first = LoadLibraryW(kProbe);
     HMODULE second = LoadLibraryW(kProbe);
     ASSERT_NE(first, nullptr);
@@ -85,7 +85,7 @@ TEST(Modules, EachLoadNeedsItsOwnFree) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
-TEST(Modules, MissingModuleAndSymbolAreReported) {
+TEST(PlatformModules, MissingModuleAndSymbolAreReported) {
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(LoadLibraryW(u"nosuchmodule.dll"), nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
@@ -98,7 +98,7 @@ TEST(Modules, MissingModuleAndSymbolAreReported) {
     EXPECT_TRUE(FreeLibrary(module));
 }
 
-TEST(Modules, UnknownHandlesAreRefused) {
+TEST(PlatformModules, UnknownHandlesAreRefused) {
     int notAModule = 0;
     for (HMODULE bad : {static_cast<HMODULE>(nullptr), static_cast<HMODULE>(&notAModule)}) {
         SetLastError(ERROR_SUCCESS);
@@ -110,7 +110,7 @@ TEST(Modules, UnknownHandlesAreRefused) {
     }
 }
 
-TEST(Modules, BuiltinModuleComesBeforeTheFile) {
+TEST(PlatformModules, BuiltinModuleComesBeforeTheFile) {
     {
         const BuiltinProbe builtin;
         HMODULE module = LoadLibraryW(u"PLATFORMPROBE.dll");
@@ -128,7 +128,7 @@ TEST(Modules, BuiltinModuleComesBeforeTheFile) {
     EXPECT_TRUE(FreeLibrary(module));
 }
 
-TEST(Modules, UnregisteredBuiltinHandleFindsNothing) {
+TEST(PlatformModules, UnregisteredBuiltinHandleFindsNothing) {
     HMODULE module = nullptr;
     {
         const BuiltinProbe builtin;

@@ -54,15 +54,15 @@ struct DecodeCase {
     bool valid;              // accepted with MB_ERR_INVALID_CHARS
 };
 
-class Utf8Decoding : public ::testing::TestWithParam<DecodeCase> {};
+class PlatformUtf8Decoding : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(Utf8Decoding, WithoutFlagsReplacesEachIllFormedPart) {
+TEST_P(PlatformUtf8Decoding, WithoutFlagsReplacesEachIllFormedPart) {
     const Outcome out = Decode(GetParam().input, 0);
     EXPECT_EQ(out.result, static_cast<int>(GetParam().lenient.size()));
     EXPECT_EQ(out.wide, GetParam().lenient);
 }
 
-TEST_P(Utf8Decoding, WithInvalidCharsFlagRejectsIllFormedInput) {
+TEST_P(PlatformUtf8Decoding, WithInvalidCharsFlagRejectsIllFormedInput) {
     const Outcome out = Decode(GetParam().input, MB_ERR_INVALID_CHARS);
     if (GetParam().valid) {
         EXPECT_EQ(out.wide, GetParam().lenient);
@@ -73,7 +73,7 @@ TEST_P(Utf8Decoding, WithInvalidCharsFlagRejectsIllFormedInput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, Utf8Decoding,
+    Cases, PlatformUtf8Decoding,
     ::testing::Values(
         DecodeCase{"Ascii", "abc", u"abc", true},
         DecodeCase{"TwoBytes", "\xC3\xA9", u"\u00E9", true},
@@ -99,15 +99,15 @@ struct EncodeCase {
     bool valid;           // accepted with WC_ERR_INVALID_CHARS
 };
 
-class Utf16Encoding : public ::testing::TestWithParam<EncodeCase> {};
+class PlatformUtf16Encoding : public ::testing::TestWithParam<EncodeCase> {};
 
-TEST_P(Utf16Encoding, WithoutFlagsWritesLoneSurrogatesAsReplacement) {
+TEST_P(PlatformUtf16Encoding, WithoutFlagsWritesLoneSurrogatesAsReplacement) {
     const Outcome out = Encode(GetParam().input, 0);
     EXPECT_EQ(out.result, static_cast<int>(GetParam().lenient.size()));
     EXPECT_EQ(out.narrow, GetParam().lenient);
 }
 
-TEST_P(Utf16Encoding, WithInvalidCharsFlagRejectsLoneSurrogates) {
+TEST_P(PlatformUtf16Encoding, WithInvalidCharsFlagRejectsLoneSurrogates) {
     const Outcome out = Encode(GetParam().input, WC_ERR_INVALID_CHARS);
     if (GetParam().valid) {
         EXPECT_EQ(out.narrow, GetParam().lenient);
@@ -118,7 +118,7 @@ TEST_P(Utf16Encoding, WithInvalidCharsFlagRejectsLoneSurrogates) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, Utf16Encoding,
+    Cases, PlatformUtf16Encoding,
     ::testing::Values(EncodeCase{"Ascii", u"abc", "abc", true},
                       EncodeCase{"TwoBytes", u"\u00E9", "\xC3\xA9", true},
                       EncodeCase{"ThreeBytes", u"\u20AC", "\xE2\x82\xAC", true},
@@ -131,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  false}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
-TEST(TextConversion, MinusOneStopsAfterTheFirstZeroAndCountsIt) {
+TEST(PlatformText, MinusOneStopsAfterTheFirstZeroAndCountsIt) {
     const char input[] = "h\xC3\xA9\0tail";
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, input, -1, nullptr, 0), 3);
     std::vector<char16_t> wide(8, u'?');
@@ -145,7 +145,7 @@ TEST(TextConversion, MinusOneStopsAfterTheFirstZeroAndCountsIt) {
     EXPECT_EQ(std::string(narrow.data(), 5), "h\xC3\xA9\0?"s);
 }
 
-TEST(TextConversion, TooSmallBufferFails) {
+TEST(PlatformText, TooSmallBufferFails) {
     std::vector<char16_t> wide(2);
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "abc", 3, wide.data(), 2), 0);
@@ -156,6 +156,9 @@ TEST(TextConversion, TooSmallBufferFails) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 
     std::vector<char> narrow(3);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"abcd", 4, narrow.data(), 3, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"\U0001F600", 2, narrow.data(), 3, nullptr, nullptr),
               0);
@@ -173,9 +176,9 @@ struct BadCall {
     DWORD error;
 };
 
-class TextConversionArguments : public ::testing::TestWithParam<BadCall> {};
+class PlatformTextArguments : public ::testing::TestWithParam<BadCall> {};
 
-TEST_P(TextConversionArguments, AreRefusedInBothDirections) {
+TEST_P(PlatformTextArguments, AreRefusedInBothDirections) {
     const BadCall& call = GetParam();
     const char* narrow = call.nullSource ? nullptr : "abc";
     const char16_t* wide = call.nullSource ? nullptr : u"abc";
@@ -195,7 +198,7 @@ TEST_P(TextConversionArguments, AreRefusedInBothDirections) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, TextConversionArguments,
+    Cases, PlatformTextArguments,
     ::testing::Values(
         BadCall{"OtherCodePage", 1252, 0, 3, false, 0, false, ERROR_INVALID_PARAMETER},
         BadCall{"ZeroLength", CP_UTF8, 0, 0, false, 0, false, ERROR_INVALID_PARAMETER},

@@ -23,7 +23,7 @@ bool TryFromAnotherThread(CriticalSection& section) {
     return entered;
 }
 
-TEST(CriticalSectionTest, OwnerMayEnterAgainAndMustLeaveAsOften) {
+TEST(PlatformCriticalSection, OwnerMayEnterAgainAndMustLeaveAsOften) {
     CriticalSection section;
     section.Enter();
     EXPECT_TRUE(section.TryEnter());
@@ -34,7 +34,7 @@ TEST(CriticalSectionTest, OwnerMayEnterAgainAndMustLeaveAsOften) {
     EXPECT_TRUE(TryFromAnotherThread(section));
 }
 
-TEST(CriticalSectionTest, LockHoldsForItsScope) {
+TEST(PlatformCriticalSection, LockHoldsForItsScope) {
     CriticalSection section;
     {
         const CriticalSectionLock lock(section);
@@ -43,7 +43,7 @@ TEST(CriticalSectionTest, LockHoldsForItsScope) {
     EXPECT_TRUE(TryFromAnotherThread(section));
 }
 
-TEST(CriticalSectionTest, OneThreadInsideAtATime) {
+TEST(PlatformCriticalSection, OneThreadInsideAtATime) {
     constexpr int kThreads = 4;
     constexpr int kRounds = 20000;
     CriticalSection section;
@@ -71,7 +71,7 @@ TEST(CriticalSectionTest, OneThreadInsideAtATime) {
     EXPECT_EQ(counter, long{kThreads} * kRounds);
 }
 
-TEST(LastError, BelongsToTheCallingThread) {
+TEST(PlatformLastError, BelongsToTheCallingThread) {
     SetLastError(ERROR_ACCESS_DENIED);
     DWORD seenByOther = ERROR_MORE_DATA;
     std::thread other([&] {
