@@ -4,7 +4,11 @@
 // ERROR_DISK_FULL, ERROR_SHARING_VIOLATION, ...).
 //
 // A share mode of 0 opens the file exclusively: while the handle is open, another open of the
-// same file through this layer fails with ERROR_SHARING_VIOLATION.
+// same file through this layer fails with ERROR_SHARING_VIOLATION, and the holder's content is
+// left as it was. On POSIX this is an advisory lock that only this layer's opens honour.
+//
+// CREATE_ALWAYS and OPEN_ALWAYS on an existing file succeed with the last error set to
+// ERROR_ALREADY_EXISTS (else ERROR_SUCCESS), as on Windows.
 #pragma once
 
 #include <string>

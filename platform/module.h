@@ -5,7 +5,11 @@
 // links it statically), then on the default search path. Modules registered in-process with
 // RegisterBuiltinModule are found before anything on disk.
 //
-// Failures set the thread's last error (ERROR_MOD_NOT_FOUND, ERROR_PROC_NOT_FOUND).
+// Names compare without regard to ASCII letter case, as on Windows; on POSIX the file name is
+// lower-cased ("Mirel.DLL" -> "libmirel.so").
+//
+// Failures set the thread's last error (ERROR_MOD_NOT_FOUND, ERROR_PROC_NOT_FOUND, and
+// ERROR_INVALID_HANDLE for a handle that LoadLibraryW did not hand out).
 #pragma once
 
 #include <string>
@@ -21,7 +25,8 @@ HMODULE LoadLibraryW(const char16_t* name);
 // Address of an exported symbol, or null.
 void* GetProcAddress(HMODULE module, const char* symbol);
 
-// Drops one reference taken by LoadLibraryW. FALSE for a null or unknown handle.
+// Drops one reference taken by LoadLibraryW. FALSE for a null or unknown handle. A built-in
+// module is never unloaded: freeing it always succeeds.
 BOOL FreeLibrary(HMODULE module);
 
 // The folder of the module that holds this code, with a trailing separator.

@@ -11,6 +11,8 @@
 // - WideCharToMultiByte writes a lone surrogate as U+FFFD (EF BF BD), or fails with
 //   ERROR_NO_UNICODE_TRANSLATION when WC_ERR_INVALID_CHARS is given.
 // - A destination that is too small fails with ERROR_INSUFFICIENT_BUFFER.
+// - A source length of 0, a null source, or (WideCharToMultiByte) a default character or its
+//   flag output fail with ERROR_INVALID_PARAMETER; other flags with ERROR_INVALID_FLAGS.
 // Results: the number of units written (or needed), 0 on failure.
 #pragma once
 
