@@ -82,6 +82,11 @@ std::vector<RecordedRequest> TestServer::Requests() const {
     return m_requests;
 }
 
+bool TestServer::WaitForRequests(std::size_t count, std::chrono::milliseconds limit) const {
+    std::unique_lock lock(m_mutex);
+    return m_arrived.wait_for(lock, limit, [&] { return m_requests.size() >= count; });
+}
+
 void TestServer::Listen() {
     IgnoreSigpipe();
     m_listenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -158,6 +163,7 @@ void TestServer::ServeConnection(SocketStream& stream) {
 ScriptedResponse TestServer::Record(RecordedRequest request) {
     const std::lock_guard lock(m_mutex);
     m_requests.push_back(std::move(request));
+    m_arrived.notify_all();
     if (m_script.empty()) {
         return m_default;
     }

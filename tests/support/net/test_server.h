@@ -57,6 +57,9 @@ public:
 
     // Every request received so far, in arrival order.
     std::vector<RecordedRequest> Requests() const;
+    // Waits until `count` requests have arrived (a request is recorded before it is answered);
+    // false if they have not within `limit`. For clients that run on another thread.
+    bool WaitForRequests(std::size_t count, std::chrono::milliseconds limit) const;
 
 private:
     void Listen();
@@ -74,6 +77,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_stopped;
+    mutable std::condition_variable m_arrived;
     bool m_stopping = false;
     std::deque<ScriptedResponse> m_script;
     ScriptedResponse m_default;

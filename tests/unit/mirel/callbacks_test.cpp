@@ -1,0 +1,74 @@
+// The caller's header and progress callbacks reach libcurl unchanged, and transfers on different
+// threads never wait for each other.
+#include <curl/curl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <optional>
+#include <thread>
+
+#include "tests/support/net/test_server.h"
+#include "tests/unit/mirel/engine_helpers.h"
+
+namespace hvx::test {
+namespace {
+
+std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void* user) {
+    static_cast<std::string*>(user)->append(data, size * count);
+    return size * count;
+}
+
+int AbortAtOnce(void* /*user*/, double /*downloadTotal*/, double /*downloaded*/,
+                double /*uploadTotal*/, double /*uploaded*/) {
+    return 1;
+}
+
+TEST(MirelCallbacks, HeaderCallbackSeesTheAnswerAndProgressCallbackCanAbort) {
+    TestServer server;
+    server.SetDefaultResponse(
+        {.headers = {{"Last-Modified", "Tue, 01 Jul 2025 10:00:00 GMT"}}, .body = "ok"});
+    const EnginePtr engine = NewEngine();
+    ASSERT_TRUE(engine);
+    const std::u16string url = Wide(server.Url("/"));
+    std::string headers;
+    HeaderCallback header = &CollectHeader;
+    ASSERT_EQ(engine->SetCallback(CURLOPT_HEADERFUNCTION, reinterpret_cast<void*>(header)),
+              CURLE_OK);
+    ASSERT_EQ(engine->SetCallbackData(CURLOPT_HEADERDATA, &headers), CURLE_OK);
+    ASSERT_EQ(engine->Get(url.c_str()), CURLE_OK);
+    EXPECT_TRUE(headers.starts_with("HTTP/1.1 200 OK\r\n"));
+    EXPECT_NE(headers.find("\r\nLast-Modified: Tue, 01 Jul 2025 10:00:00 GMT\r\n"),
+              std::string::npos);
+
+    ProgressCallback progress = &AbortAtOnce;
+    ASSERT_EQ(engine->SetCallback(curlopt::kProgressFunction, reinterpret_cast<void*>(progress)),
+              CURLE_OK);
+    ASSERT_EQ(engine->SetOption(curlopt::kNoProgress, 0), CURLE_OK);
+    EXPECT_EQ(engine->Get(url.c_str()), CURLE_ABORTED_BY_CALLBACK);
+}
+
+TEST(MirelCallbacks, SilentTransferOnOneThreadDoesNotHoldUpAnother) {
+    auto silent = std::make_optional<TestServer>();
+    silent->Enqueue({.neverAnswer = true});
+    std::atomic<bool> silentDone{false};
+    int silentResult = CURLE_OK;
+    std::thread waiting([&] {
+        const EnginePtr engine = NewEngine();
+        silentResult = engine ? engine->Get(Wide(silent->Url("/silent")).c_str()) : -1;
+        silentDone = true;
+    });
+    ASSERT_TRUE(silent->WaitForRequests(1, std::chrono::seconds(30)));
+
+    TestServer answering;
+    const EnginePtr engine = NewEngine();
+    ASSERT_TRUE(engine);
+    EXPECT_EQ(engine->Get(Wide(answering.Url("/now")).c_str()), CURLE_OK);
+    EXPECT_FALSE(silentDone);
+
+    silent.reset();  // closes the silent connection, which ends the waiting transfer
+    waiting.join();
+    EXPECT_EQ(silentResult, CURLE_GOT_NOTHING);
+}
+
+}  // namespace
+}  // namespace hvx::test
