@@ -43,6 +43,10 @@ struct BuiltinSymbol {
     void* address;
 };
 void RegisterBuiltinModule(const char16_t* name, std::vector<BuiltinSymbol> symbols);
+// Makes loading the name fail with ERROR_MOD_NOT_FOUND, whatever is on disk, until the name is
+// registered or unregistered again. Lets a program (a test) see how its callers handle a
+// sibling library that is not installed.
+void RegisterMissingModule(const char16_t* name);
 void UnregisterBuiltinModule(const char16_t* name);
 
 }  // namespace hvx::os

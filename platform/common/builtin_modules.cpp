@@ -17,6 +17,7 @@ namespace {
 
 struct BuiltinModule {
     bool registered = false;
+    bool missing = false;
     std::vector<BuiltinSymbol> symbols;
 };
 
@@ -34,7 +35,25 @@ public:
             module = std::make_unique<BuiltinModule>();
         }
         module->registered = true;
+        module->missing = false;
         module->symbols = std::move(symbols);
+    }
+
+    void MarkMissing(const char16_t* name) {
+        const std::lock_guard lock(m_mutex);
+        std::unique_ptr<BuiltinModule>& module = m_modules[detail::FoldModuleName(name)];
+        if (!module) {
+            module = std::make_unique<BuiltinModule>();
+        }
+        module->registered = false;
+        module->missing = true;
+        module->symbols.clear();
+    }
+
+    bool IsMissing(const char16_t* name) {
+        const std::lock_guard lock(m_mutex);
+        const auto found = m_modules.find(detail::FoldModuleName(name));
+        return found != m_modules.end() && found->second->missing;
     }
 
     void Unregister(const char16_t* name) {
@@ -42,6 +61,7 @@ public:
         const auto found = m_modules.find(detail::FoldModuleName(name));
         if (found != m_modules.end()) {
             found->second->registered = false;
+            found->second->missing = false;
             found->second->symbols.clear();
         }
     }
@@ -99,6 +119,12 @@ void RegisterBuiltinModule(const char16_t* name, std::vector<BuiltinSymbol> symb
     }
 }
 
+void RegisterMissingModule(const char16_t* name) {
+    if (name != nullptr) {
+        Registry::Instance().MarkMissing(name);
+    }
+}
+
 void UnregisterBuiltinModule(const char16_t* name) {
     if (name != nullptr) {
         Registry::Instance().Unregister(name);
@@ -109,6 +135,10 @@ namespace detail {
 
 HMODULE FindBuiltinModule(const char16_t* name) {
     return Registry::Instance().Find(name);
+}
+
+bool IsMissingModule(const char16_t* name) {
+    return name != nullptr && Registry::Instance().IsMissing(name);
 }
 
 bool IsBuiltinModule(HMODULE module) {

@@ -12,6 +12,9 @@ namespace hvx::os::detail {
 
 [[nodiscard]] bool IsBuiltinModule(HMODULE module);
 
+// True when the name was registered as missing: loading it fails whatever is on disk.
+[[nodiscard]] bool IsMissingModule(const char16_t* name);
+
 // The symbol's address in a built-in module; null when the module does not export it (or has
 // been unregistered since).
 [[nodiscard]] void* FindBuiltinSymbol(HMODULE module, const char* symbol);

@@ -83,6 +83,10 @@ HMODULE LoadLibraryW(const char16_t* name) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
+    if (detail::IsMissingModule(name)) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
     if (HMODULE builtin = detail::FindBuiltinModule(name); builtin != nullptr) {
         return builtin;
     }

@@ -128,6 +128,18 @@ TEST(PlatformModules, BuiltinModuleComesBeforeTheFile) {
     EXPECT_TRUE(FreeLibrary(module));
 }
 
+TEST(PlatformModules, ModuleMarkedMissingFailsToLoadUntilUnregistered) {
+    RegisterMissingModule(kProbe);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(LoadLibraryW(kProbe), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    UnregisterBuiltinModule(kProbe);
+    HMODULE module = LoadLibraryW(kProbe);
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(CallProbe(module), kProbeValueOnDisk);
+    EXPECT_TRUE(FreeLibrary(module));
+}
+
 TEST(PlatformModules, UnregisteredBuiltinHandleFindsNothing) {
     HMODULE module = nullptr;
     {
