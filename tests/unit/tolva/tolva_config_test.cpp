@@ -164,6 +164,10 @@ struct BadInputCase {
     const char* record;
 };
 
+void PrintTo(const BadInputCase& badInput, std::ostream* out) {
+    *out << badInput.name;
+}
+
 class ConfigBadInputTest : public StoreTest, public ::testing::WithParamInterface<BadInputCase> {};
 
 TEST_P(ConfigBadInputTest, IsRefusedWithAnErrorRecordAndLosesNothing) {

@@ -113,6 +113,10 @@ struct ErrorCase {
     std::string message;
 };
 
+void PrintTo(const ErrorCase& errorCase, std::ostream* out) {
+    *out << errorCase.name;
+}
+
 class ToolErrorTest : public ToolTest, public ::testing::WithParamInterface<ErrorCase> {};
 
 TEST_P(ToolErrorTest, ExitsWithOneLineOnStandardError) {
