@@ -8,7 +8,7 @@ namespace hvx::os {
 
 class CriticalSection {
 public:
-    CriticalSection();
+    CriticalSection() noexcept;
     ~CriticalSection();
     CriticalSection(const CriticalSection&) = delete;
     CriticalSection& operator=(const CriticalSection&) = delete;

@@ -36,7 +36,7 @@ bool IsUnreserved(unsigned char byte) {
 
 }  // namespace
 
-HRESULT Utf8ToWide(std::string utf8, std::u16string& wide) {
+HRESULT Utf8ToWide(const std::string& utf8, std::u16string& wide) {
     const int length =
         os::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, nullptr, 0);
     if (length == 0) {
@@ -51,7 +51,7 @@ HRESULT Utf8ToWide(std::string utf8, std::u16string& wide) {
     return S_OK;
 }
 
-HRESULT WideToUtf8(std::u16string wide, std::string& utf8) {
+HRESULT WideToUtf8(const std::u16string& wide, std::string& utf8) {
     const int length =
         os::WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
     if (length == 0) {
@@ -89,20 +89,20 @@ HRESULT UrlEncode(const std::u16string& text, std::string& encoded) {
     return S_OK;
 }
 
-HRESULT UrlEncodeW(std::u16string text, std::u16string& encoded) {
+HRESULT UrlEncodeW(const std::u16string& text, std::u16string& encoded) {
     std::string narrow;
     const HRESULT hr = UrlEncode(text, narrow);
     if (FAILED(hr)) {
         return hr;
     }
-    return Utf8ToWide(std::move(narrow), encoded);
+    return Utf8ToWide(narrow, encoded);
 }
 
-bool IsValidUrl(std::u16string url) {
+bool IsValidUrl(const std::u16string& url) {
     return std::regex_match(ToRegexText(url), UrlPattern());
 }
 
-bool IsValidGuid(std::u16string guid) {
+bool IsValidGuid(const std::u16string& guid) {
     return std::regex_match(ToRegexText(guid), GuidPattern());
 }
 

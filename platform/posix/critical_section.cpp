@@ -15,7 +15,7 @@ Mutex& MutexIn(unsigned char* storage) {
 
 }  // namespace
 
-CriticalSection::CriticalSection() {
+CriticalSection::CriticalSection() noexcept {
     static_assert(sizeof(Mutex) <= kStorageSize, "the mutex must fit the storage");
     static_assert(alignof(Mutex) <= 16, "the storage is aligned on 16 bytes");
     new (static_cast<void*>(m_storage)) Mutex();

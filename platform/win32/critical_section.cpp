@@ -14,7 +14,7 @@ CRITICAL_SECTION* SectionIn(unsigned char* storage) {
 
 }  // namespace
 
-CriticalSection::CriticalSection() {
+CriticalSection::CriticalSection() noexcept {
     static_assert(sizeof(CRITICAL_SECTION) <= kStorageSize, "the section must fit the storage");
     static_assert(alignof(CRITICAL_SECTION) <= 16, "the storage is aligned on 16 bytes");
     ::InitializeCriticalSection(new (static_cast<void*>(m_storage)) CRITICAL_SECTION{});

@@ -51,9 +51,9 @@ int FakeEngine::Setup() {
 int FakeEngine::SetOption(int option, std::int64_t value) {
     options.emplace_back(option, value);
     if (option >= kFirstFunctionOption) {
-        callbacks[option] = reinterpret_cast<void*>(value);
+        callbacks[option] = reinterpret_cast<void*>(value);  // NOLINT(performance-no-int-to-ptr)
     } else if (option >= kFirstPointerOption) {
-        callbackData[option] = reinterpret_cast<void*>(value);
+        callbackData[option] = reinterpret_cast<void*>(value);  // NOLINT(performance-no-int-to-ptr)
     }
     const auto it = script.optionResults.find(option);
     return it == script.optionResults.end() ? kCurlOk : it->second;

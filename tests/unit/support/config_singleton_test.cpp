@@ -49,7 +49,8 @@ void RegisterTolva(IConfig* (*factory)()) {
 
 std::string PointerText(const void* pointer) {
     char text[32];
-    std::snprintf(text, sizeof text, "0x%016" PRIXPTR, reinterpret_cast<std::uintptr_t>(pointer));
+    static_cast<void>(std::snprintf(text, sizeof text, "0x%016" PRIXPTR,
+                                    reinterpret_cast<std::uintptr_t>(pointer)));
     return text;
 }
 
