@@ -1,0 +1,32 @@
+#include "platform/common/module_messages.h"
+
+#include "platform/common/exported_resources.h"
+#include "platform/common/message_table.h"
+#include "platform/last_error.h"
+#include "platform/resources.h"
+
+namespace hvx::os::detail {
+
+namespace {
+
+constexpr DWORD kRequiredFlags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
+constexpr DWORD kSourceFlags = FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM;
+
+}  // namespace
+
+bool IsSupportedMessageFlags(DWORD flags) {
+    return (flags & kRequiredFlags) == kRequiredFlags && (flags & kSourceFlags) != 0 &&
+           (flags & ~(kRequiredFlags | kSourceFlags)) == 0;
+}
+
+DWORD FindModuleMessage(HMODULE module, DWORD id, DWORD language, std::u16string& text) {
+    const ResourceTable* table = ExportedResourceTable(module);
+    ResourceData data;
+    if (table == nullptr ||
+        !FindTableResource(*table, kResourceTypeMessageTable, kMessageTableId, language, data)) {
+        return os::GetLastError();
+    }
+    return FindMessageText(data, id, text);
+}
+
+}  // namespace hvx::os::detail
