@@ -34,7 +34,9 @@ endfunction()
 
 # caspo_gtest(<name> SOURCES <files>... LIBS <targets>...): a GoogleTest program whose
 # tests CTest lists one by one. Tests run with the log of the utility library in the build
-# folder and never in the user's own data folder.
+# folder and never in the user's own data folder. The sibling libraries are found through
+# LD_LIBRARY_PATH too: under the sanitizers dlopen runs from the sanitizer's runtime, which does
+# not see the program's RUNPATH.
 function(caspo_gtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -42,5 +44,5 @@ function(caspo_gtest name)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT
-            "VENIT_LOG_FILE=${CMAKE_BINARY_DIR}/test-logs/venit.log;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data")
+            "VENIT_LOG_FILE=${CMAKE_BINARY_DIR}/test-logs/venit.log;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data;LD_LIBRARY_PATH=${CMAKE_BINARY_DIR}/lib")
 endfunction()

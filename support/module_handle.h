@@ -9,7 +9,7 @@
 namespace hvx {
 
 struct ModuleReleaser {
-    void operator()(void* module) const { os::FreeLibrary(module); }
+    void operator()(HMODULE module) const { os::FreeLibrary(module); }
 };
 using ModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleReleaser>;
 
