@@ -6,10 +6,18 @@
 #include <system_error>
 #include <vector>
 
-#include "tests/support/net/certificate_builder.h"
+#include "tools/certgen/certificate_builder.h"
+#include "tools/certgen/pem_text.h"
 
 namespace hvx::test {
 namespace {
+
+using certgen::CertificateRequest;
+using certgen::KeyPtr;
+using certgen::MakeCertificate;
+using certgen::MakeKey;
+using certgen::ToPem;
+using certgen::X509Ptr;
 
 std::vector<std::string> LocalNames() {
     return {"IP:127.0.0.1", "DNS:localhost"};

@@ -1,16 +1,16 @@
-#include "tests/support/net/certificate_builder.h"
+#include "tools/certgen/certificate_builder.h"
 
-#include <openssl/pem.h>
+#include <openssl/rand.h>
 
-#include <atomic>
+#include <cstdint>
 #include <stdexcept>
 
-namespace hvx::test {
+namespace hvx::certgen {
 namespace {
 
 void Check(bool ok, const char* what) {
     if (!ok) {
-        throw std::runtime_error(std::string("test certificates: ") + what);
+        throw std::runtime_error(std::string("certificates: ") + what);
     }
 }
 
@@ -18,10 +18,13 @@ long SecondsOf(std::chrono::hours offset) {
     return static_cast<long>(std::chrono::duration_cast<std::chrono::seconds>(offset).count());
 }
 
-// Serial numbers only need to differ between the certificates of one issuer.
-std::uint64_t NextSerial() {
-    static std::atomic<std::uint64_t> serial{1000};
-    return ++serial;
+// Random serial numbers: certificates made by different runs under the same issuer name (the
+// backend's CA made anew in a folder) must not share one.
+std::uint64_t RandomSerial() {
+    std::uint64_t serial = 0;
+    Check(RAND_bytes(reinterpret_cast<unsigned char*>(&serial), sizeof serial) == 1, "serial");
+    constexpr std::uint64_t kPositive = 0x7fffffffffffffffULL;
+    return (serial & kPositive) | 1U;
 }
 
 void AddExtension(X509* certificate, X509V3_CTX* context, int nid, const std::string& value) {
@@ -56,12 +59,6 @@ void AddExtensions(X509* certificate, const X509* issuer, const CertificateReque
     }
 }
 
-std::string DrainBio(BIO* bio) {
-    char* data = nullptr;
-    const long length = BIO_get_mem_data(bio, &data);
-    return {data, static_cast<std::size_t>(length)};
-}
-
 }  // namespace
 
 KeyPtr MakeKey() {
@@ -76,7 +73,7 @@ X509Ptr MakeCertificate(const CertificateRequest& request, EVP_PKEY* key, const 
     Check(certificate != nullptr, "X509_new");
     X509* cert = certificate.get();
     Check(X509_set_version(cert, X509_VERSION_3) == 1, "version");
-    Check(ASN1_INTEGER_set_uint64(X509_get_serialNumber(cert), NextSerial()) == 1, "serial");
+    Check(ASN1_INTEGER_set_uint64(X509_get_serialNumber(cert), RandomSerial()) == 1, "serial");
     Check(X509_gmtime_adj(X509_getm_notBefore(cert), SecondsOf(request.notBefore)) != nullptr,
           "not before");
     Check(X509_gmtime_adj(X509_getm_notAfter(cert), SecondsOf(request.notAfter)) != nullptr,
@@ -95,18 +92,4 @@ X509Ptr MakeCertificate(const CertificateRequest& request, EVP_PKEY* key, const 
     return certificate;
 }
 
-std::string ToPem(const X509* certificate) {
-    const BioPtr bio(BIO_new(BIO_s_mem()));
-    Check(bio != nullptr && PEM_write_bio_X509(bio.get(), certificate) == 1, "certificate PEM");
-    return DrainBio(bio.get());
-}
-
-std::string ToPem(EVP_PKEY* key) {
-    const BioPtr bio(BIO_new(BIO_s_mem()));
-    Check(bio != nullptr &&
-              PEM_write_bio_PrivateKey(bio.get(), key, nullptr, nullptr, 0, nullptr, nullptr) == 1,
-          "key PEM");
-    return DrainBio(bio.get());
-}
-
-}  // namespace hvx::test
+}  // namespace hvx::certgen
