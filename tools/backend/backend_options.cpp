@@ -1,0 +1,93 @@
+#include "tools/backend/backend_options.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+
+namespace hvx::backend {
+namespace {
+
+using ValueSetter = std::function<bool(BackendOptions&, const std::string&)>;
+
+[[nodiscard]] bool ReadPort(const std::string& text, std::uint16_t& port) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, port);
+    return !text.empty() && error == std::errc{} && stop == end;
+}
+
+const std::map<std::string, ValueSetter>& ValueOptions() {
+    static const std::map<std::string, ValueSetter> options = {
+        {"--listen",
+         [](BackendOptions& o, const std::string& v) {
+             o.listenAddress = v;
+             return !v.empty();
+         }},
+        {"--http-port",
+         [](BackendOptions& o, const std::string& v) { return ReadPort(v, o.httpPort); }},
+        {"--https-port",
+         [](BackendOptions& o, const std::string& v) { return ReadPort(v, o.httpsPort); }},
+        {"--tls-dir",
+         [](BackendOptions& o, const std::string& v) {
+             o.tlsDir = v;
+             return !v.empty();
+         }},
+        {"--files",
+         [](BackendOptions& o, const std::string& v) {
+             o.filesDir = v;
+             return !v.empty();
+         }},
+        {"--ready-file",
+         [](BackendOptions& o, const std::string& v) {
+             o.readyFile = v;
+             return !v.empty();
+         }},
+    };
+    return options;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    BackendOptions options;
+    bool httpsPortGiven = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (name == "-h" || name == "--help") {
+            return {std::nullopt, true, {}};
+        }
+        if (name == "-v" || name == "--verbose") {
+            options.verbose = true;
+            continue;
+        }
+        const auto setter = ValueOptions().find(name);
+        if (setter == ValueOptions().end()) {
+            return {std::nullopt, false, "unknown option " + name};
+        }
+        if (i + 1 == arguments.size() || !setter->second(options, arguments[i + 1])) {
+            return {std::nullopt, false,
+                    name + " needs a value" + (name.ends_with("-port") ? " from 0 to 65535" : "")};
+        }
+        httpsPortGiven = httpsPortGiven || name == "--https-port";
+        ++i;
+    }
+    if (httpsPortGiven && !options.tlsDir) {
+        return {std::nullopt, false, "--https-port needs --tls-dir"};
+    }
+    return {std::move(options), false, {}};
+}
+
+std::string UsageText() {
+    return "usage: caspo-backend [options]\n"
+           "  --listen ADDR       address to listen on (default 127.0.0.1)\n"
+           "  --http-port N       HTTP port (default 0: a free port)\n"
+           "  --tls-dir DIR       serve HTTPS too, with the CA and server certificate in DIR\n"
+           "                      (made there when missing); writes DIR/ca.pem, DIR/trust.json\n"
+           "  --https-port N      HTTPS port (default 0: a free port)\n"
+           "  --files DIR         serve DIR under /files/\n"
+           "  --ready-file PATH   once listening, write the URLs as JSON to PATH\n"
+           "  -v, --verbose       one line per request on stderr\n"
+           "  -h, --help          this text\n"
+           "Stops on SIGINT or SIGTERM.\n";
+}
+
+}  // namespace hvx::backend

@@ -1,0 +1,35 @@
+// caspo-backend's command line.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hvx::backend {
+
+inline constexpr const char* kLoopbackAddress = "127.0.0.1";
+
+struct BackendOptions {
+    std::string listenAddress = kLoopbackAddress;
+    std::uint16_t httpPort = 0;   // 0: a free port
+    std::uint16_t httpsPort = 0;  // 0: a free port; HTTPS runs only with a TLS folder
+    std::optional<std::filesystem::path> tlsDir;
+    std::optional<std::filesystem::path> filesDir;
+    std::optional<std::filesystem::path> readyFile;
+    bool verbose = false;
+};
+
+struct CommandLine {
+    std::optional<BackendOptions> options;  // empty with --help or a problem
+    bool helpWanted = false;
+    std::string problem;
+};
+
+// `arguments` without the program name.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string UsageText();
+
+}  // namespace hvx::backend

@@ -1,0 +1,24 @@
+#include "tools/backend/ready_file.h"
+
+#include <json/json.h>
+
+namespace hvx::backend {
+
+std::string ReadyJson(const Backend& backend, pid_t pid) {
+    Json::Value ready(Json::objectValue);
+    for (const Listener& listener : backend.Listeners()) {
+        ready[listener.scheme] = listener.url;
+    }
+    if (const auto ca = backend.CaFile()) {
+        ready["ca"] = ca->string();
+    }
+    if (const auto trust = backend.TrustFile()) {
+        ready["trust"] = trust->string();
+    }
+    ready["pid"] = Json::Int64{pid};
+    Json::StreamWriterBuilder writer;
+    writer["indentation"] = "  ";
+    return Json::writeString(writer, ready) + "\n";
+}
+
+}  // namespace hvx::backend
