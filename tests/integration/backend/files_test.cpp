@@ -1,0 +1,116 @@
+// Files under /files/: Last-Modified, If-Modified-Since, streaming, and the folder's boundary.
+#include <sys/time.h>
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "tests/integration/backend/backend_fixture.h"
+#include "tests/integration/backend/curl_fetch.h"
+
+namespace hvx::test {
+namespace {
+
+constexpr std::time_t kModified = 1614834367;
+constexpr const char* kModifiedText = "Thu, 04 Mar 2021 05:06:07 GMT";
+
+void SetModified(const std::filesystem::path& file, std::time_t when) {
+    const std::array<timeval, 2> times = {timeval{when, 0}, timeval{when, 0}};
+    ASSERT_EQ(utimes(file.c_str(), times.data()), 0);
+}
+
+class BackendFiles : public BackendFixture {
+protected:
+    void Put(const std::string& name, const std::string& content, std::time_t modified) {
+        WriteFile(Served() / name, content);
+        SetModified(Served() / name, modified);
+    }
+    Fetched GetSince(const std::string& name, const std::string& since) {
+        return Fetch(HttpUrl("/files/" + name), {.headers = {"If-Modified-Since: " + since}});
+    }
+};
+
+TEST_F(BackendFiles, AFileComesWithItsLastModifiedDate) {
+    Put("policy.bin", "payload", kModified);
+    const Fetched fetched = Fetch(HttpUrl("/files/policy.bin"));
+    EXPECT_EQ(fetched.status, 200);
+    EXPECT_EQ(fetched.body, "payload");
+    EXPECT_EQ(fetched.Header("Last-Modified"), kModifiedText);
+}
+
+TEST_F(BackendFiles, IfModifiedSinceIsAnsweredByTheFileDate) {
+    Put("seed.xml", "<seed/>", kModified);
+    const struct {
+        const char* since;
+        long status;
+        const char* body;
+    } cases[] = {
+        {kModifiedText, 304, ""},
+        {"Thu, 04 Mar 2021 05:06:08 GMT", 304, ""},
+        {"Thursday, 04-Mar-21 05:06:07 GMT", 304, ""},
+        {"Thu Mar  4 05:06:07 2021", 304, ""},
+        {"Thu, 04 Mar 2021 05:06:06 GMT", 200, "<seed/>"},
+        {"yesterday", 200, "<seed/>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.since);
+        const Fetched fetched = GetSince("seed.xml", c.since);
+        EXPECT_EQ(fetched.status, c.status);
+        EXPECT_EQ(fetched.body, c.body);
+        EXPECT_EQ(fetched.Header("Last-Modified"), kModifiedText);
+    }
+}
+
+TEST_F(BackendFiles, AFileChangedAfterTheDateIsSentAgain) {
+    Put("seed.xml", "version 1", kModified);
+    ASSERT_EQ(GetSince("seed.xml", kModifiedText).status, 304);
+    Put("seed.xml", "version 2", kModified + 60);
+    const Fetched fetched = GetSince("seed.xml", kModifiedText);
+    EXPECT_EQ(fetched.status, 200);
+    EXPECT_EQ(fetched.body, "version 2");
+    EXPECT_EQ(fetched.Header("Last-Modified"), "Thu, 04 Mar 2021 05:07:07 GMT");
+}
+
+TEST_F(BackendFiles, AFileOfManyBlocksArrivesWhole) {
+    std::string content(std::size_t{3} << 20U, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        content[i] = static_cast<char>((i * 7919U) >> 5U);
+    }
+    content += "tail";
+    Put("installer.exe", content, kModified);
+    const Fetched fetched =
+        Fetch(HttpsUrl("/files/installer.exe"), {.caFile = TlsDir() / "ca.pem"});
+    EXPECT_EQ(fetched.code, CURLE_OK);
+    EXPECT_EQ(fetched.Header("Content-Length"), std::to_string(content.size()));
+    EXPECT_TRUE(fetched.body == content) << "body of " << fetched.body.size() << " bytes differs";
+}
+
+TEST_F(BackendFiles, NothingOutsideTheFolderIsServed) {
+    WriteFile(Top() / "secret.txt", "secret");
+    std::filesystem::create_directories(Served() / "sub");
+    std::filesystem::create_directory_symlink(Top(), Served() / "link");
+    const struct {
+        const char* target;
+        bool pathAsIs;
+        long status;
+    } cases[] = {
+        {"/files/../secret.txt", true, 403},
+        {"/files/%2e%2e/secret.txt", false, 403},
+        {"/files/sub/..%2f..%2fsecret.txt", false, 403},
+        {"/files/link/secret.txt", false, 403},
+        {"/files/%2fsecret.txt", false, 404},
+        {"/files/missing.bin", false, 404},
+        {"/files/sub", false, 404},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        const Fetched fetched = Fetch(HttpUrl(c.target), {.pathAsIs = c.pathAsIs});
+        EXPECT_EQ(fetched.status, c.status);
+        EXPECT_EQ(fetched.body.find("secret"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace hvx::test

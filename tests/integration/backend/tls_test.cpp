@@ -1,0 +1,84 @@
+// HTTPS with the CA that the backend makes in its TLS folder, and the store import it writes.
+#include <json/json.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "tests/integration/backend/backend_fixture.h"
+#include "tests/integration/backend/curl_fetch.h"
+#include "tools/config/config_json.h"
+
+namespace hvx::test {
+namespace {
+
+using BackendTls = BackendFixture;
+
+Json::Value ReadTrustJson(const std::filesystem::path& folder) {
+    Json::Value root;
+    std::istringstream in(ReadFile(folder / "trust.json").value_or(""));
+    EXPECT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), in, &root, nullptr));
+    return root;
+}
+
+std::string PortOf(const std::string& url) {
+    return url.substr(url.rfind(':'));
+}
+
+TEST_F(BackendTls, HttpsIsVerifiedAgainstTheGeneratedCa) {
+    EXPECT_TRUE(Running().MadeNewCa());
+    const std::filesystem::path ca = TlsDir() / "ca.pem";
+    const std::string port = PortOf(Running().Listeners().at(1).url);
+    for (const std::string host : {"127.0.0.1", "localhost"}) {
+        SCOPED_TRACE(host);
+        const Fetched fetched = Fetch(
+            std::string("https://").append(host).append(port).append("/echo"), {.caFile = ca});
+        EXPECT_EQ(fetched.code, CURLE_OK);
+        EXPECT_EQ(fetched.status, 200);
+    }
+    const Fetched untrusted =
+        Fetch(HttpsUrl("/echo"), {.caFile = "/etc/ssl/certs/ca-certificates.crt"});
+    EXPECT_EQ(untrusted.code, CURLE_PEER_FAILED_VERIFICATION);
+}
+
+TEST_F(BackendTls, TrustJsonImportsTheCaWithVerificationOn) {
+    const auto ca = ReadFile(TlsDir() / "ca.pem");
+    ASSERT_TRUE(ca);
+    const Json::Value root = ReadTrustJson(TlsDir());
+    EXPECT_EQ(root.getMemberNames(),
+              (std::vector<std::string>{"config/agent/cloud/trustedcerts/cert",
+                                        "config/conn/varenssl/verifyhost",
+                                        "config/conn/varenssl/verifypeer"}));
+    EXPECT_EQ(root["config/agent/cloud/trustedcerts/cert"]["type"].asString(), "cert");
+    EXPECT_EQ(root["config/agent/cloud/trustedcerts/cert"]["value"].asString(), *ca);
+    EXPECT_TRUE(root["config/conn/varenssl/verifyhost"].isUInt());
+    EXPECT_EQ(root["config/conn/varenssl/verifyhost"].asUInt(), 1U);
+    EXPECT_EQ(root["config/conn/varenssl/verifypeer"].asUInt(), 1U);
+
+    const auto imported = config_tool::ParseImportJson(*ReadFile(TlsDir() / "trust.json"));
+    EXPECT_EQ(imported.problem, "");
+    EXPECT_EQ(imported.entries.size(), 3U);
+}
+
+TEST_F(BackendTls, ASoundFolderIsReusedAndABrokenOneMadeAnew) {
+    const auto firstCa = ReadFile(TlsDir() / "ca.pem");
+    Running().Stop();
+    ASSERT_EQ(StartBackend(), "");
+    EXPECT_FALSE(Running().MadeNewCa());
+    EXPECT_EQ(ReadFile(TlsDir() / "ca.pem"), firstCa);
+
+    Running().Stop();
+    WriteFile(TlsDir() / "server-key.pem", "damaged");
+    ASSERT_EQ(StartBackend(), "");
+    EXPECT_TRUE(Running().MadeNewCa());
+    EXPECT_NE(ReadFile(TlsDir() / "ca.pem"), firstCa);
+    const Fetched fetched = Fetch(HttpsUrl("/echo"), {.caFile = TlsDir() / "ca.pem"});
+    EXPECT_EQ(fetched.code, CURLE_OK);
+    EXPECT_EQ(ReadTrustJson(TlsDir())["config/agent/cloud/trustedcerts/cert"]["value"].asString(),
+              ReadFile(TlsDir() / "ca.pem"));
+}
+
+}  // namespace
+}  // namespace hvx::test
