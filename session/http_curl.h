@@ -111,15 +111,20 @@ private:
     bool IsPostContentLoggable() const;
     // 443 for "https", 80 for "http", else unchanged.
     void ApplyPortRule();
-    // The engine's error-buffer text, decoded from UTF-8.
+    // The engine's error-buffer text, decoded from UTF-8 (empty when it is not UTF-8).
     std::u16string EngineErrorText() const;
     // The engine's last-error text, or "m_pICurl is NULL".
     const char* EngineLastError() const;
 
-    // Steps of Init, in the order they run.
-    [[nodiscard]] HRESULT SplitUrl(const std::u16string& url);
+    // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
+    // of the basic engine options as E_UNEXPECTED.
+    void SplitUrl(const std::u16string& url);
+    [[nodiscard]] HRESULT CreateEngine();
+    void ConfigureEngine(HRESULT& pending);
+    [[nodiscard]] HRESULT LoadTrust(IConfig* config);
     void ApplyUserAgent(HRESULT& pending);
     void ApplyTlsVerification();
+    void InstallSslContext();
     void ApplyConnectTimeout();
     void ApplyEngineDiagnostics();
     void ApplyTransferTimeout(std::uint32_t timeoutSeconds, std::u16string& errorText);
