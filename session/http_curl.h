@@ -115,6 +115,12 @@ private:
     std::u16string EngineErrorText() const;
     // The engine's last-error text, or "m_pICurl is NULL".
     const char* EngineLastError() const;
+    // Runs the engine operation of m_method; any other method transfers nothing and
+    // `portOutcome` stands for the outcome (send_request.cpp).
+    int PerformTransfer(const std::u16string& url, const char* body, std::uint32_t length,
+                        int portOutcome);
+    // The result of a 4xx or 5xx answer, from its error body (response.cpp).
+    [[nodiscard]] HRESULT MapErrorStatus(std::uint32_t status);
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
     // of the basic engine options as E_UNEXPECTED.

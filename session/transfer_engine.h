@@ -43,6 +43,10 @@ public:
     virtual int ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* count) = 0;
     // TLS verification: flags kVerifyHost and kVerifyPeer; the other arguments are 0 and null.
     virtual int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) = 0;
+    // How many bytes of the buffered response body ReadBody has still to hand out (0 when the
+    // body went to a caller's write callback), so that a reader can size its copy once. Comes
+    // after the original slots, which keep their places.
+    virtual int GetUnreadBodyLength(std::uint64_t* length) = 0;
 
 protected:
     ITransferEngine() = default;

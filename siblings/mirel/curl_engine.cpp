@@ -122,6 +122,14 @@ int CurlEngine::ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* co
     return CURLE_OK;
 }
 
+int CurlEngine::GetUnreadBodyLength(std::uint64_t* length) {
+    if (length == nullptr) {
+        return CURLE_BAD_FUNCTION_ARGUMENT;
+    }
+    *length = m_body.Unread();
+    return CURLE_OK;
+}
+
 int CurlEngine::SetSslVerification(std::uint32_t flags, int /*reserved*/,
                                    void* /*reservedPointer*/) {
     const long host = (flags & kVerifyHost) != 0 ? kVerifyHostByName : 0L;

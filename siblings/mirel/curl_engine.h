@@ -47,6 +47,7 @@ public:
     int Put(const char16_t* url, const char* body, std::uint32_t length) override;
     int ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* count) override;
     int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) override;
+    int GetUnreadBodyLength(std::uint64_t* length) override;
 
 private:
     enum class Method { kGet, kPost, kPut };

@@ -17,6 +17,7 @@
 //   option goes to libcurl unchanged, its value taken by libcurl's option type.
 // - Without a caller's CURLOPT_WRITEFUNCTION the response body is buffered and stays readable
 //   through ReadBody until the next transfer; with one, the body goes to it and ReadBody gives 0.
+//   GetUnreadBodyLength tells how many bytes ReadBody has still to give.
 // - Instances share DNS and TLS sessions process-wide, and connections per thread, so a fresh
 //   instance per operation still reuses connections and resumes TLS sessions.
 #pragma once

@@ -22,6 +22,8 @@ public:
 
     // Copies the next part of the body, at most `capacity` bytes; 0 at the end.
     std::uint32_t Read(char* buffer, std::uint32_t capacity);
+    // The bytes that Read has still to copy.
+    std::size_t Unread() const { return m_bytes.size() - m_cursor; }
 
 private:
     void ReserveAnnouncedLength();

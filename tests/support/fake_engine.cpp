@@ -116,6 +116,11 @@ int FakeEngine::SetSslVerification(std::uint32_t flags, int /*reserved*/,
     return script.sslVerificationResult;
 }
 
+int FakeEngine::GetUnreadBodyLength(std::uint64_t* length) {
+    *length = m_buffered.size() - m_readOffset;
+    return kCurlOk;
+}
+
 int FakeEngine::Perform(const char* method, const char16_t* url, std::string body) {
     transfers.push_back({method, url == nullptr ? u"" : url, std::move(body)});
     m_buffered.clear();
