@@ -9,14 +9,6 @@ namespace hvx::os::detail {
 
 namespace {
 
-bool SameName(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 // The names of one line: every word after the address, the comment left out.
 std::vector<std::string> NamesOfLine(const std::string& line) {
     std::istringstream words(line.substr(0, line.find('#')));
@@ -31,11 +23,19 @@ std::vector<std::string> NamesOfLine(const std::string& line) {
 
 }  // namespace
 
+bool SameHostName(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 std::optional<std::string> CanonicalNameFromHosts(std::istream& hosts, std::string_view hostName) {
     for (std::string line; std::getline(hosts, line);) {
         const std::vector<std::string> names = NamesOfLine(line);
         if (std::any_of(names.begin(), names.end(),
-                        [&](const std::string& name) { return SameName(name, hostName); })) {
+                        [&](const std::string& name) { return SameHostName(name, hostName); })) {
             return names.front();
         }
     }

@@ -10,6 +10,9 @@ namespace hvx::os::detail {
 
 inline constexpr const char* kHostsFilePath = "/etc/hosts";
 
+// Whether two host names are the same: equal but for ASCII letter case, whatever the locale.
+bool SameHostName(std::string_view a, std::string_view b);
+
 // The canonical name (the first name) of the first line that lists `hostName` among its names,
 // compared without regard to ASCII letter case. "#" starts a comment; a line holds an address
 // and then names, separated by blanks or tabs.
