@@ -14,8 +14,8 @@ packages=(
     iproute2 util-linux valgrind
     # the Win32 cross-compile of the platform layer
     g++-mingw-w64-x86-64-posix
-    # formatting and static checks
-    clang-format clang-tidy
+    # formatting, static checks, and clang with its sanitizer runtimes for the fuzz targets
+    clang-format clang-tidy clang libclang-rt-14-dev
 )
 
 missing=()
