@@ -33,8 +33,8 @@ CertStoreHandle OpenSystemCertStore(const char16_t* name);
 class CertEnumeration {
 public:
     explicit CertEnumeration(CertStore& store);
-    // Releases the certificate the pass stopped at, if it stopped before the end.
-    ~CertEnumeration();
+    // Releases the certificate the pass stopped at, if it stopped before the end (Windows).
+    ~CertEnumeration();  // NOLINT(performance-trivially-destructible)
     CertEnumeration(const CertEnumeration&) = delete;
     CertEnumeration& operator=(const CertEnumeration&) = delete;
     CertEnumeration(CertEnumeration&&) = delete;

@@ -72,7 +72,6 @@ CertStoreHandle OpenSystemCertStore(const char16_t* name) {
 CertEnumeration::CertEnumeration(CertStore& store) : m_store(&store) {}
 
 // Nothing is held per certificate here; the store owns every byte.
-// NOLINTNEXTLINE(performance-trivially-destructible): the Windows pass frees its context here.
 CertEnumeration::~CertEnumeration() = default;
 
 bool CertEnumeration::Next() {

@@ -1,0 +1,153 @@
+#include "tests/support/tinyproxy_process.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace hvx::test {
+
+namespace {
+
+constexpr const char* kProgram = "/usr/bin/tinyproxy";
+constexpr auto kStartLimit = std::chrono::seconds(10);
+constexpr auto kStopLimit = std::chrono::seconds(5);
+constexpr auto kPollInterval = std::chrono::milliseconds(20);
+
+class Socket {
+public:
+    Socket() : m_fd(::socket(AF_INET, SOCK_STREAM, 0)) {}
+    ~Socket() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    Socket(Socket&&) = delete;
+    Socket& operator=(Socket&&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+sockaddr_in Loopback(std::uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+// A port nobody listens on right now: the system picks it for a socket that is closed again.
+std::uint16_t FreePort() {
+    const Socket probe;
+    sockaddr_in address = Loopback(0);
+    socklen_t length = sizeof address;
+    if (probe.fd() < 0 ||
+        ::bind(probe.fd(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(probe.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("no free port for the proxy");
+    }
+    return ntohs(address.sin_port);
+}
+
+bool Accepts(std::uint16_t port) {
+    const Socket client;
+    const sockaddr_in address = Loopback(port);
+    return client.fd() >= 0 &&
+           ::connect(client.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+}
+
+}  // namespace
+
+TinyproxyProcess::TinyproxyProcess(const std::optional<ProxyCredentials>& credentials)
+    : m_port(FreePort()) {
+    WriteConfiguration(credentials);
+    Start();
+}
+
+TinyproxyProcess::~TinyproxyProcess() {
+    Stop();
+}
+
+bool TinyproxyProcess::Installed() {
+    return ::access(kProgram, X_OK) == 0;
+}
+
+std::string TinyproxyProcess::Log() const {
+    return ReadFile(m_folder / "tinyproxy.log").value_or("");
+}
+
+void TinyproxyProcess::WriteConfiguration(
+    const std::optional<ProxyCredentials>& credentials) const {
+    std::string text = "Port " + std::to_string(m_port) +
+                       "\n"
+                       "Listen 127.0.0.1\n"
+                       "Allow 127.0.0.1\n"
+                       "Timeout 30\n"
+                       "MaxClients 20\n"
+                       "LogLevel Info\n"
+                       "LogFile \"" +
+                       (m_folder / "tinyproxy.log").string() + "\"\n";
+    if (credentials) {
+        text += "BasicAuth " + credentials->user + " " + credentials->password + "\n";
+    }
+    WriteFile(m_folder / "tinyproxy.conf", text);
+}
+
+void TinyproxyProcess::Start() {
+    const std::string configuration = (m_folder / "tinyproxy.conf").string();
+    std::vector<std::string> arguments = {"tinyproxy", "-d", "-c", configuration};
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    if (::posix_spawn(&m_pid, kProgram, nullptr, nullptr, argv.data(), environ) != 0) {
+        m_pid = -1;
+        throw std::runtime_error("tinyproxy could not be started");
+    }
+    const auto limit = std::chrono::steady_clock::now() + kStartLimit;
+    while (!Accepts(m_port)) {
+        if (::waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
+            m_pid = -1;
+            throw std::runtime_error("tinyproxy ended at start: " + Log());
+        }
+        if (std::chrono::steady_clock::now() > limit) {
+            Stop();
+            throw std::runtime_error("tinyproxy did not come up: " + Log());
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+void TinyproxyProcess::Stop() {
+    if (m_pid <= 0) {
+        return;
+    }
+    ::kill(m_pid, SIGTERM);
+    const auto limit = std::chrono::steady_clock::now() + kStopLimit;
+    while (::waitpid(m_pid, nullptr, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > limit) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+            break;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    m_pid = -1;
+}
+
+}  // namespace hvx::test

@@ -1,0 +1,58 @@
+// The trusted certificates are process-wide: every test starts and ends with them unloaded, and
+// decides what the ROOT store holds.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <openssl/ssl.h>
+
+#include <memory>
+#include <string>
+
+#include "shared_agent/util/cert_mgr_loader.h"
+#include "shared_agent/util/cert_store.h"
+#include "support/config_keys.h"
+#include "tests/support/fake_config.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/net/test_certs.h"
+#include "tests/support/scoped_root_store.h"
+
+namespace hvx::test {
+
+struct SslCtxFree {
+    void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
+};
+using SslCtxPtr = std::unique_ptr<SSL_CTX, SslCtxFree>;
+
+inline const TestCertificates& Certs() {
+    return TestCertificates::Shared();
+}
+
+// How many certificates a TLS context's trust store holds.
+inline int TrustedCount(SSL_CTX* context) {
+    return sk_X509_OBJECT_num(X509_STORE_get0_objects(SSL_CTX_get_cert_store(context)));
+}
+
+// A fresh TLS context after the TLS-context callback has run on it.
+inline SslCtxPtr ContextAfterCallback() {
+    SslCtxPtr context(SSL_CTX_new(TLS_client_method()));
+    EXPECT_EQ(CertMgrLoader::SSLContextConfigCallback(nullptr, context.get(), nullptr), 0);
+    return context;
+}
+
+// Lines of a kind that begin with `prefix`.
+inline std::size_t CountStartingWith(const std::vector<std::string>& lines,
+                                     const std::string& prefix) {
+    return static_cast<std::size_t>(std::count_if(
+        lines.begin(), lines.end(), [&](const auto& l) { return l.rfind(prefix, 0) == 0; }));
+}
+
+class CertTest : public ::testing::Test {
+protected:
+    void SetUp() override { CertMgrLoader::UnloadCerts(); }
+    void TearDown() override { CertMgrLoader::UnloadCerts(); }
+
+    FakeConfig config;
+    LogCapture log;
+};
+
+}  // namespace hvx::test

@@ -1,0 +1,116 @@
+// The callbacks the engine calls into a session: header, progress and debug.
+#include <cstdint>
+#include <limits>
+
+#include "support/trace_levels.h"
+#include "tests/unit/session/session_fixture.h"
+
+namespace hvx::test {
+namespace {
+
+constexpr std::size_t kAbort = std::numeric_limits<std::size_t>::max();
+
+struct HeaderCase {
+    std::string line;
+    const char16_t* lastModified;  // what the session holds afterwards
+};
+
+TEST(SessionParseHeader, LastModifiedCases) {
+    constexpr const char16_t* kKept = u"kept";
+    const HeaderCase cases[] = {
+        {"Last-Modified: Wed, 21 Oct 2015 07:28:00 GMT\r\n", u"Wed, 21 Oct 2015 07:28:00 GMT\r\n"},
+        // Anywhere in the line, from the fifteenth character after the name's start.
+        {"X-Last-Modified: abc\r\n", u"abc\r\n"},
+        {"Last-Modified:Tue", u"ue"},
+        {"Last-Modified: caf\xc3\xa9", u"caf\u00e9"},
+        // The name compares with letter case.
+        {"last-modified: Wed\r\n", kKept},
+        {"LAST-MODIFIED: Wed\r\n", kKept},
+        // Fewer than two characters after the name, or an empty value.
+        {"Last-Modified:", kKept},
+        {"Last-Modified:x", kKept},
+        {"Last-Modified: ", kKept},
+        // The line ends at its first zero byte.
+        {std::string("Last-Modified: \0Wed", 19), kKept},
+        // A value that is not UTF-8.
+        {"Last-Modified: \xff\r\n", kKept},
+        {"Content-Length: 10\r\n", kKept},
+    };
+    for (const HeaderCase& c : cases) {
+        SCOPED_TRACE(c.line);
+        CHttpCurl session;
+        ASSERT_EQ(session.SetLastModified(kKept), S_OK);
+        std::string line = c.line;
+        EXPECT_EQ(CHttpCurl::ParseHeader(line.data(), 1, line.size(), &session), line.size());
+        EXPECT_EQ(session.LastModified(), c.lastModified);
+    }
+}
+
+TEST(SessionParseHeader, AbortsWithoutASessionOrOnOverflow) {
+    char line[] = "Last-Modified: x";
+    CHttpCurl session;
+    EXPECT_EQ(CHttpCurl::ParseHeader(line, 1, sizeof line - 1, nullptr), kAbort);
+    EXPECT_EQ(CHttpCurl::ParseHeader(line, kAbort / 2 + 1, 2, &session), kAbort);
+    EXPECT_EQ(CHttpCurl::ParseHeader(line, 1, kAbort - 8, &session), kAbort);
+    EXPECT_EQ(session.LastModified(), u"");
+}
+
+TEST(SessionLastModified, AnEmptyValueIsRefused) {
+    CHttpCurl session;
+    EXPECT_EQ(session.SetLastModified(u"Tue"), S_OK);
+    EXPECT_EQ(session.SetLastModified(u""), HVX_E_INVALID_ARGUMENT);
+    EXPECT_EQ(session.LastModified(), u"Tue");
+}
+
+using SessionCallbacks = SessionTest;
+
+TEST_F(SessionCallbacks, TheEngineDeliversHeadersToTheSession) {
+    engines.script.headerLines = {"HTTP/1.1 200 OK\r\n", "Last-Modified: Mon\r\n", "\r\n"};
+    CHttpCurl session;
+    ASSERT_EQ(InitSession(session), S_OK);
+    EXPECT_EQ(session.Engine()->Get(kUrl), kCurlOk);
+    EXPECT_EQ(session.LastModified(), u"Mon\r\n");
+}
+
+TEST_F(SessionCallbacks, ShutdownCallableAbortsTheTransfer) {
+    constexpr const char* kDetected =
+        "hvx::CHttpCurl::GetShutdownStatus shutdown state detected, setting transfer abort "
+        "conditions";
+    bool shuttingDown = false;
+    CHttpCurl session;
+    ASSERT_EQ(InitSession(session, kUrl, 0, [&] { return shuttingDown; }), S_OK);
+    EXPECT_EQ(session.Engine()->Get(kUrl), kCurlOk);
+    EXPECT_FALSE(log.HasTrace(kDetected));
+
+    shuttingDown = true;
+    EXPECT_EQ(session.Engine()->Get(kUrl), kCurlAbortedByCallback);
+    EXPECT_EQ(log.TraceLevel(kDetected), kTraceGeneral);
+}
+
+TEST(SessionShutdownStatus, WithoutSessionOrCallable) {
+    CHttpCurl session;
+    EXPECT_EQ(CHttpCurl::GetShutdownStatus(nullptr, 0, 0, 0, 0), -1);
+    EXPECT_EQ(CHttpCurl::GetShutdownStatus(&session, 1, 2, 3, 4), 0);
+}
+
+TEST(SessionDebugCallback, TracesInformationalTextOnly) {
+    LogCapture log;
+    char text[] = "Connected to backend.example";
+    EXPECT_EQ(CHttpCurl::curl_print_callback(nullptr, 0, text, 12, nullptr), 0);
+    for (const int headerOrData : {1, 2, 3, 4}) {
+        EXPECT_EQ(CHttpCurl::curl_print_callback(nullptr, headerOrData, text, 12, nullptr), 0);
+    }
+    EXPECT_EQ(log.Traces(),
+              std::vector<std::string>{"curl_print_callback CURL_DEBUG: Connected to"});
+    EXPECT_EQ(log.TraceLevel("curl_print_callback CURL_DEBUG: Connected to"), kTraceGeneral);
+}
+
+TEST(SessionWriteData, NothingIsWrittenWithoutSessionOrFile) {
+    char data[] = "body";
+    CHttpCurl session;
+    EXPECT_EQ(CHttpCurl::WriteData(data, 1, 4, nullptr), 0u);
+    EXPECT_EQ(CHttpCurl::WriteData(data, 1, 4, &session), 0u);
+}
+
+}  // namespace
+}  // namespace hvx::test
