@@ -121,6 +121,11 @@ private:
                         int portOutcome);
     // The result of a 4xx or 5xx answer, from its error body (response.cpp).
     [[nodiscard]] HRESULT MapErrorStatus(std::uint32_t status);
+    // Steps of MakeRequest (make_request.cpp): the transfer and the status; the result when no
+    // body could be read; the log line of a failed request, which gives back its result.
+    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status);
+    [[nodiscard]] HRESULT NoResponseBody();
+    HRESULT RequestFailed(HRESULT result);
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
     // of the basic engine options as E_UNEXPECTED.

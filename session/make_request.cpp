@@ -1,16 +1,17 @@
 // hvx::CHttpCurl::MakeRequest and its string, wide-string and buffer forms: run the request,
 // map the status and hand the response body to the caller.
 //
-// The body is copied from the engine into the byte list, from there into the string and from
-// there into the caller's buffer; each copy is one pass into memory sized once, because bodies
-// of hundreds of MiB are read this way.
-#include <algorithm>
+// Bodies of hundreds of MiB are read this way, and every copy into fresh memory costs about as
+// much as the transfer itself. So each copy is one pass into memory sized once, and the buffer
+// form reads the engine's parts straight into the caller's buffer: the result, the status, the
+// size and the buffer are the same as if the body went through the byte list and the string.
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "session/body_reader.h"
 #include "session/http_curl.h"
 #include "session/request_buffers.h"
 #include "siblings/venit/venit.h"
@@ -22,49 +23,71 @@ namespace {
 
 constexpr std::uint32_t kNotModified = 304;
 
-// Appends the engine's buffered response body to `body`, part by part; true when a part
-// delivered bytes. The parts pass through a small buffer that stays in the cache, so the body's
-// bytes cross memory once.
-bool ReadResponseBody(ITransferEngine& engine, std::vector<char>& body) {
-    std::uint64_t unread = 0;
-    if (!TransferFailed(engine.GetUnreadBodyLength(&unread))) {
-        body.reserve(body.size() + static_cast<std::size_t>(unread));
-    }
+// Appends every part of the body to `body`; true when a part delivered bytes. The parts pass
+// through a small buffer that stays in the cache, so the body's bytes cross memory once.
+bool ReadWholeBody(ITransferEngine& engine, std::vector<char>& body) {
+    session::BodyReader reader(engine);
+    body.reserve(body.size() + static_cast<std::size_t>(reader.Unread()));
     std::array<char, kBodyPartSize> part{};
     bool delivered = false;
-    while (true) {
-        std::uint32_t count = 0;
-        if (TransferFailed(engine.ReadBody(part.data(), kBodyPartSize, &count)) || count == 0) {
-            return delivered;
-        }
-        count = std::min(count, kBodyPartSize);
+    while (const std::uint32_t count = reader.ReadPart(part.data())) {
         body.insert(body.end(), part.data(), part.data() + count);
         delivered = true;
+    }
+    return delivered;
+}
+
+// Reads the body into the caller's buffer of `capacity` bytes and gives its length. Whole parts
+// are read in place while they fit, the last one through a scratch part. A body that the engine
+// announces too long for the buffer (with its zero byte) is only counted, not copied.
+std::uint64_t ReadBodyInto(ITransferEngine& engine, char* buffer, std::uint32_t capacity) {
+    session::BodyReader reader(engine);
+    const bool copy = buffer != nullptr && reader.Unread() < capacity;
+    std::array<char, kBodyPartSize> part{};
+    std::uint64_t length = 0;
+    while (true) {
+        const bool inPlace = copy && length + kBodyPartSize <= capacity;
+        char* target = inPlace ? buffer + length : part.data();
+        const std::uint32_t count = reader.ReadPart(target);
+        if (count == 0) {
+            return length;
+        }
+        if (copy && !inPlace && length + count <= capacity) {
+            std::memcpy(buffer + length, part.data(), count);
+        }
+        length += count;
     }
 }
 
 }  // namespace
 
-HRESULT CHttpCurl::MakeRequest(std::uint32_t& status, std::vector<char>& body) {
-    HRESULT hr = SendRequest();
-    if (SUCCEEDED(hr)) {
-        hr = GetResponse(status);
-    }
-    if (SUCCEEDED(hr)) {
-        // A 304 answer leaves the caller's body as it was.
-        if (status == kNotModified) {
-            return hr;
-        }
-        body.clear();
-        if (ReadResponseBody(*m_pICurl, body)) {
-            return hr;
-        }
-        m_errorText = EngineErrorText();
-        hr = HVX_E_NO_RESPONSE_BODY;
-    }
-    error(u"hvx::CHttpCurl::MakeRequestError occured, 0x%08x: %s / %hs", hr, m_errorText,
+HRESULT CHttpCurl::StartRequest(std::uint32_t& status) {
+    const HRESULT hr = SendRequest();
+    return FAILED(hr) ? hr : GetResponse(status);
+}
+
+HRESULT CHttpCurl::NoResponseBody() {
+    m_errorText = EngineErrorText();
+    return HVX_E_NO_RESPONSE_BODY;
+}
+
+HRESULT CHttpCurl::RequestFailed(HRESULT result) {
+    error(u"hvx::CHttpCurl::MakeRequestError occured, 0x%08x: %s / %hs", result, m_errorText,
           EngineLastError());
-    return hr;
+    return result;
+}
+
+HRESULT CHttpCurl::MakeRequest(std::uint32_t& status, std::vector<char>& body) {
+    const HRESULT hr = StartRequest(status);
+    if (FAILED(hr)) {
+        return RequestFailed(hr);
+    }
+    // A 304 answer leaves the caller's body as it was.
+    if (status == kNotModified) {
+        return hr;
+    }
+    body.clear();
+    return ReadWholeBody(*m_pICurl, body) ? hr : RequestFailed(NoResponseBody());
 }
 
 HRESULT CHttpCurl::MakeRequestToString(std::uint32_t& status, std::string& body) {
@@ -94,21 +117,28 @@ HRESULT CHttpCurl::MakeRequest(std::uint32_t* status, std::uint32_t* size, char*
         buffer[0] = '\0';
     }
     std::uint32_t received = 0;
-    std::string body;
-    HRESULT hr = MakeRequestToString(received, body);
+    HRESULT hr = StartRequest(received);
     if (FAILED(hr)) {
-        return hr;
+        return RequestFailed(hr);
     }
-    const std::size_t length = body.size();
+    std::uint64_t length = 0;
+    if (received != kNotModified) {
+        length = ReadBodyInto(*m_pICurl, buffer, *size);
+        if (length == 0) {
+            return RequestFailed(NoResponseBody());
+        }
+    }
     if (length + 1 <= *size) {
         if (buffer != nullptr) {
-            if (length != 0) {
-                std::memcpy(buffer, body.data(), length);
-            }
             buffer[length] = '\0';
         }
         *status = received;
     } else {
+        // Only an engine that announced less than it held leaves parts behind: they are not the
+        // body, so the buffer reads as empty again.
+        if (buffer != nullptr) {
+            buffer[0] = '\0';
+        }
         hr = HVX_E_INSUFFICIENT_BUFFER;
     }
     *size = static_cast<std::uint32_t>(length);

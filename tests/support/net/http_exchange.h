@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,12 @@ struct ScriptedResponse {
     bool neverAnswer = false;
     // Sends "Connection: close" and closes the connection after the answer.
     bool closeConnection = false;
+    // When set, sent instead of `body`: a large body shared by many answers is not copied for
+    // each of them.
+    std::shared_ptr<const std::string> sharedBody{};
+
+    // The body that goes out.
+    std::string_view Body() const { return sharedBody ? std::string_view(*sharedBody) : body; }
 };
 
 // One request as it arrived.

@@ -134,7 +134,7 @@ std::string ResponseHead(const ScriptedResponse& response) {
         head.append(name).append(": ").append(value).append(kLineEnd);
     }
     if (response.contentLength && !HasHeader(response, "Content-Length")) {
-        head += "Content-Length: " + std::to_string(response.body.size()) + std::string(kLineEnd);
+        head += "Content-Length: " + std::to_string(response.Body().size()) + std::string(kLineEnd);
     }
     if (response.closeConnection) {
         head += "Connection: close";

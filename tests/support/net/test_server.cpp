@@ -181,7 +181,7 @@ bool TestServer::Answer(SocketStream& stream, const ScriptedResponse& response) 
         m_stopped.wait(lock, [this] { return m_stopping; });
         return false;
     }
-    std::string_view body = response.body;
+    std::string_view body = response.Body();
     if (response.closeAfterBodyBytes) {
         body = body.substr(0, *response.closeAfterBodyBytes);
     }

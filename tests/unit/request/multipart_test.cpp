@@ -1,0 +1,186 @@
+// Multipart bodies byte for byte, the boundary, and how the body builder fails.
+#include <sys/resource.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "tests/unit/request/request_fixture.h"
+
+namespace hvx::test {
+namespace {
+
+using namespace std::string_literals;
+
+MultipartSection Section(std::vector<TextPair> headers, std::vector<TextPair> parameters,
+                         std::string_view data) {
+    return {std::move(headers), std::move(parameters), {data.begin(), data.end()}};
+}
+
+MultipartSection Version() {
+    return Section({{u"Content-Disposition", u"form-data"}}, {{u"name", u"version"}}, "1.0");
+}
+MultipartSection File() {
+    return Section(
+        {{u"Content-Disposition", u"form-data"}, {u"Content-Type", u"application/octet-stream"}},
+        {{u"name", u"file"}, {u"filename", u"caf\u00e9 \"q\".bin"}},
+        std::string_view("a\0\r\nb", 5));
+}
+MultipartSection Bare() {
+    return Section({}, {{u"name", u"dropped"}}, "x");
+}
+MultipartSection Empty() {
+    return Section({{u"Content-Disposition", u"form-data"}}, {}, "");
+}
+
+std::string Built(CHttpCurl& session) {
+    char* buffer = nullptr;
+    std::uint32_t length = 0;
+    EXPECT_EQ(session.BuildMultipartBody(&buffer, &length), S_OK);
+    std::string body(buffer, length);
+    std::free(buffer);  // NOLINT(cppcoreguidelines-no-malloc)
+    return body;
+}
+
+using MultipartBody = RequestTest;
+
+struct LayoutCase {
+    const char* name;
+    std::vector<MultipartSection> sections;
+    // The body, with B standing for the boundary.
+    std::string layout;
+};
+
+TEST_F(MultipartBody, Layouts) {
+    const LayoutCase cases[] = {
+        {"one section",
+         {Version()},
+         "--B\r\nContent-Disposition: form-data; name=\"version\"\r\n\r\n1.0\r\n--B--\r\n"},
+        {"parameters on the first header line only, unescaped",
+         {File()},
+         "--B\r\nContent-Disposition: form-data; name=\"file\"; filename=\"caf\xC3\xA9 "
+         "\"q\".bin\"\r\n"
+         "Content-Type: application/octet-stream\r\n\r\na\0\r\nb\r\n--B--\r\n"s},
+        {"no headers, so no parameters", {Bare()}, "--B\r\n\r\nx\r\n--B--\r\n"},
+        {"empty data", {Empty()}, "--B\r\nContent-Disposition: form-data\r\n\r\n\r\n--B--\r\n"},
+        {"two sections",
+         {Version(), Bare()},
+         "--B\r\nContent-Disposition: form-data; name=\"version\"\r\n\r\n1.0\r\n"
+         "--B\r\n\r\nx\r\n--B--\r\n"},
+    };
+    for (const LayoutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHttpCurl session;
+        Init(session);
+        for (const MultipartSection& section : c.sections) {
+            session.AddSection(section);
+        }
+        const std::string body = Built(session);
+        std::string expected = c.layout;
+        for (std::size_t at = expected.find("--B"); at != std::string::npos;
+             at = expected.find("--B", at)) {
+            expected.replace(at + 2, 1, session.Boundary());
+            at += 2 + session.Boundary().size();
+        }
+        EXPECT_EQ(session.Boundary().size(), 43U);
+        EXPECT_EQ(body, expected);
+    }
+}
+
+TEST_F(MultipartBody, TwoPostsRepeatTheSectionsUnderOneBoundary) {
+    CHttpCurl session;
+    Init(session);
+    session.AddHeader(u"Content-Type", u"multipart/form-data");
+    ASSERT_EQ(session.AddFormField(u"ignored", u"1"), S_OK);
+    session.AddSection(Version());
+    std::uint32_t status = 0;
+    std::string answer;
+    ASSERT_EQ(session.MakeRequestToString(status, answer), S_OK);
+    const std::string first = SentBody();
+    session.AddSection(Bare());
+    ASSERT_EQ(session.MakeRequestToString(status, answer), S_OK);
+    const std::string second = SentBody();
+
+    const std::string& b = session.Boundary();
+    EXPECT_EQ(first, "--" + b +
+                         "\r\nContent-Disposition: form-data; name=\"version\"\r\n\r\n1.0\r\n--" +
+                         b + "--\r\n");
+    EXPECT_EQ(second, first.substr(0, first.size() - b.size() - 6) + "--" + b + "\r\n\r\nx\r\n--" +
+                          b + "--\r\n");
+    const std::u16string header = u"Content-Type: multipart/form-data; boundary=" + Wide(b);
+    EXPECT_EQ(Engine().appendedHeaders, (std::vector<std::u16string>{header, header}));
+}
+
+TEST_F(MultipartBody, BuilderRefusals) {
+    char sentinel = 0;
+    char* buffer = &sentinel;
+    std::uint32_t length = 7;
+    CHttpCurl bare;
+    bare.AddSection(Version());
+    EXPECT_EQ(bare.BuildMultipartBody(&buffer, &length), HVX_E_INVALID_ARGUMENT);
+
+    CHttpCurl session;
+    Init(session);
+    EXPECT_EQ(session.BuildMultipartBody(&buffer, &length), S_OK);
+    session.AddSection(Version());
+    EXPECT_EQ(session.BuildMultipartBody(nullptr, &length), HVX_E_INVALID_ARGUMENT);
+    EXPECT_EQ(session.BuildMultipartBody(&buffer, nullptr), HVX_E_INVALID_ARGUMENT);
+    // Refused or without sections, the outputs stay as they were and no boundary is drawn.
+    EXPECT_EQ(buffer, &sentinel);
+    EXPECT_EQ(length, 7U);
+    EXPECT_EQ(session.Boundary(), "");
+}
+
+// The process's address space in bytes, from /proc/self/statm (pages).
+std::size_t AddressSpace() {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+TEST_F(MultipartBody, ABufferThatCannotGrowIsFreedAndReported) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers reserve address space that a limit would take away";
+#endif
+    constexpr std::size_t kSectionBytes = std::size_t{64} << 20;
+    CHttpCurl session;
+    Init(session);
+    session.AddSection(Version());
+    MultipartSection large;
+    large.data.assign(kSectionBytes, 'x');
+    session.AddSection(large);
+    GTEST_FLAG_SET(death_test_style, "fast");
+    const auto buildUnderLimit = [&session] {
+        const std::size_t limit = AddressSpace() + (std::size_t{16} << 20);
+        const rlimit space{limit, limit};
+        setrlimit(RLIMIT_AS, &space);
+        char* buffer = nullptr;
+        std::uint32_t length = 0;
+        const HRESULT hr = session.BuildMultipartBody(&buffer, &length);
+        std::_Exit(hr == HVX_E_MULTIPART_ALLOC && buffer == nullptr && length == 0 ? 0 : 1);
+    };
+    EXPECT_EXIT(buildUnderLimit(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(MultipartBoundary, FourDrawsWrittenLastFirst) {
+    constexpr unsigned kSeed = 7;
+    std::srand(kSeed);  // NOLINT(cert-msc32-c,cert-msc51-cpp): the test replays the sequence
+    std::array<unsigned, 4> drawn{};
+    for (unsigned& value : drawn) {
+        value =
+            static_cast<unsigned>(std::rand()) & 0x7FFFU;  // NOLINT(cert-msc30-c,cert-msc50-cpp)
+    }
+    std::array<char, 17> digits{};
+    ASSERT_EQ(std::snprintf(digits.data(), digits.size(), "%04X%04X%04X%04X", drawn[3], drawn[2],
+                            drawn[1], drawn[0]),
+              16);
+    std::srand(kSeed);  // NOLINT(cert-msc32-c,cert-msc51-cpp): the test replays the sequence
+    std::string boundary = "replaced";
+    CHttpCurl::GenerateBoundary(boundary);
+    EXPECT_EQ(boundary, std::string(27, '-') + digits.data());
+}
+
+}  // namespace
+}  // namespace hvx::test
