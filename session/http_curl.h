@@ -23,7 +23,7 @@ namespace hvx {
 
 using NarrowPair = std::pair<std::string, std::string>;
 
-class CHttpCurl : public IHttp {
+class CHttpCurl final : public IHttpSession {
 public:
     CHttpCurl();
     ~CHttpCurl();
@@ -41,7 +41,7 @@ public:
     HRESULT AddHeader(const char16_t* name, const char16_t* value) override;
     HRESULT SetOption(int option, std::int64_t value) override;
     // Slot 7, the session's own: S_FALSE when either text is null, else appends and gives 0.
-    virtual HRESULT AddRequestHeader(const char16_t* name, const char16_t* value);
+    HRESULT AddRequestHeader(const char16_t* name, const char16_t* value) override;
 
     // Set-up. `timeoutSeconds` is the whole-transfer time-out, 0 for none. A null `config`
     // takes the process-wide store.
@@ -126,6 +126,12 @@ private:
     [[nodiscard]] HRESULT StartRequest(std::uint32_t& status);
     [[nodiscard]] HRESULT NoResponseBody();
     HRESULT RequestFailed(HRESULT result);
+
+    // Steps of MakeFileRequest (file_request.cpp): the write callback, whose failures are only
+    // logged; the target file, kept in m_hFile while the body is written.
+    void InstallWriteCallback(std::u16string& errorText);
+    [[nodiscard]] HRESULT CreateTargetFile(const std::u16string& path);
+    void CloseTargetFile();
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
     // of the basic engine options as E_UNEXPECTED.

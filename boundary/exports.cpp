@@ -1,0 +1,43 @@
+// The factory and release exports of libcaspo (interfaces/caspo.h). Objects come from the
+// library's own allocator and go back to it; an allocation failure is not turned into null.
+#include "interfaces/caspo.h"
+
+#include "boundary/external_http.h"
+#include "boundary/file_downloader.h"
+#include "session/http_curl.h"
+
+extern "C" {
+
+CASPO_API hvx::IHttp* GetIHttp() {
+    return new hvx::CExternalHttp();
+}
+
+CASPO_API void ReleaseIHTTP(hvx::IHttp* http) {
+    // Only GetIHttp's facades come here; the facade's destructor frees its session.
+    delete static_cast<hvx::CExternalHttp*>(http);
+}
+
+CASPO_API hvx::IHttpSession* GetHttpC() {
+    return new hvx::CHttpCurl();
+}
+
+CASPO_API void ReleaseHttpC(hvx::IHttpSession* session) {
+    // A session is destroyed through its own type: its destructor is not virtual.
+    delete static_cast<hvx::CHttpCurl*>(session);
+}
+
+CASPO_API hvx::IFileDownloader* CreateFileDownloaderInstance() {
+    return new hvx::FileDownloader();
+}
+
+CASPO_API void ReleaseFileDownloaderInstance(hvx::IFileDownloader* downloader) {
+    delete downloader;
+}
+
+CASPO_API hvx::IWAIHttp* GetIWAIHttp() {
+    return nullptr;
+}
+
+CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* /*http*/) {}
+
+}  // extern "C"

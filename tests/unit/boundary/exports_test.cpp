@@ -1,0 +1,131 @@
+// libcaspo.so as a caller sees it: loaded by its module name, used only through its exports.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "interfaces/caspo.h"
+#include "platform/module.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_dir.h"
+
+namespace hvx::test {
+namespace {
+
+struct ModuleFree {
+    void operator()(void* module) const { os::FreeLibrary(module); }
+};
+
+class ExportsTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(m_module, nullptr) << "libcaspo.so did not load"; }
+
+    template <typename Export>
+    Export Find(const char* name) const {
+        auto* address = reinterpret_cast<Export>(os::GetProcAddress(m_module.get(), name));
+        EXPECT_NE(address, nullptr) << name;
+        return address;
+    }
+
+    LogCapture log;
+    TempDir folder;
+
+private:
+    std::unique_ptr<void, ModuleFree> m_module{os::LoadLibraryW(kCaspoModule)};
+};
+
+// The names `nm -D --defined-only` lists.
+std::set<std::string> DynamicSymbols(const std::string& library) {
+    const std::string command = "nm -D --defined-only " + library;
+    // The check is the tool itself, the way the build is inspected by hand.
+    // NOLINTNEXTLINE(cert-env33-c)
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
+    std::set<std::string> names;
+    std::array<char, 512> line{};
+    while (pipe && fgets(line.data(), static_cast<int>(line.size()), pipe.get()) != nullptr) {
+        std::istringstream fields(line.data());
+        std::string address;
+        std::string kind;
+        std::string name;
+        if (fields >> address >> kind >> name) {
+            names.insert(name);
+        }
+    }
+    return names;
+}
+
+TEST_F(ExportsTest, DynamicSymbolTableHoldsOnlyTheExportsAndTheBstrHelpers) {
+    const std::set<std::string> expected = {"GetIHttp",
+                                            "ReleaseIHTTP",
+                                            "GetHttpC",
+                                            "ReleaseHttpC",
+                                            "CreateFileDownloaderInstance",
+                                            "ReleaseFileDownloaderInstance",
+                                            "GetIWAIHttp",
+                                            "ReleaseIWAIHttp",
+                                            "SysAllocString",
+                                            "SysAllocStringLen",
+                                            "SysStringLen",
+                                            "SysFreeString"};
+    EXPECT_EQ(DynamicSymbols(CASPO_LIBRARY_FILE), expected);
+}
+
+TEST_F(ExportsTest, ReleaseFunctionsIgnoreNull) {
+    Find<decltype(&ReleaseIHTTP)>("ReleaseIHTTP")(nullptr);
+    Find<decltype(&ReleaseHttpC)>("ReleaseHttpC")(nullptr);
+    Find<decltype(&ReleaseFileDownloaderInstance)>("ReleaseFileDownloaderInstance")(nullptr);
+    Find<decltype(&ReleaseIWAIHttp)>("ReleaseIWAIHttp")(nullptr);
+    EXPECT_TRUE(log.Records().empty());
+}
+
+TEST_F(ExportsTest, IWAIHttpIsANameOnly) {
+    const auto get = Find<decltype(&GetIWAIHttp)>("GetIWAIHttp");
+    EXPECT_EQ(get(), nullptr);
+    EXPECT_EQ(get(), nullptr);
+    // Anything is accepted and nothing happens to it.
+    int anything = 7;
+    Find<decltype(&ReleaseIWAIHttp)>("ReleaseIWAIHttp")(reinterpret_cast<IWAIHttp*>(&anything));
+    EXPECT_EQ(anything, 7);
+}
+
+TEST_F(ExportsTest, FacadeRefusesNullArgumentsBeforeItsSession) {
+    IHttp* http = Find<decltype(&GetIHttp)>("GetIHttp")();
+    ASSERT_NE(http, nullptr);
+    const std::u16string path = (folder / "never.bin").u16string();
+    std::uint32_t status = 0;
+
+    EXPECT_EQ(http->MakeFileRequest(nullptr, path.c_str()), HVX_E_INVALID_PARAMETER);
+    EXPECT_EQ(http->MakeFileRequest(&status, nullptr), HVX_E_INVALID_PARAMETER);
+    EXPECT_EQ(http->Init(u"GET", nullptr, {}, nullptr), S_FALSE);
+    Find<decltype(&ReleaseIHTTP)>("ReleaseIHTTP")(http);
+    EXPECT_FALSE(std::filesystem::exists(folder / "never.bin"));
+    EXPECT_TRUE(log.Records().empty());
+}
+
+TEST_F(ExportsTest, BareSessionHasTheSeventhOperation) {
+    IHttpSession* session = Find<decltype(&GetHttpC)>("GetHttpC")();
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(session->AddRequestHeader(nullptr, u"v"), S_FALSE);
+    EXPECT_EQ(session->AddRequestHeader(u"X-Name", u"v"), S_OK);
+    EXPECT_EQ(session->SetOption(13, 1), S_FALSE);  // no engine before Init
+    Find<decltype(&ReleaseHttpC)>("ReleaseHttpC")(session);
+}
+
+TEST_F(ExportsTest, DownloaderRefusesANullUrlWithItsLogLine) {
+    IFileDownloader* downloader =
+        Find<decltype(&CreateFileDownloaderInstance)>("CreateFileDownloaderInstance")();
+    ASSERT_NE(downloader, nullptr);
+
+    EXPECT_EQ(downloader->DownloadHttpFile(nullptr, nullptr, [] { return false; }),
+              HVX_E_INVALID_ARGUMENT);
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{
+                                "FileDownloader::DownloadHttpFile: Url or path is null: url: "
+                                "'0000000000000000' path: '0000000000000000'"});
+    Find<decltype(&ReleaseFileDownloaderInstance)>("ReleaseFileDownloaderInstance")(downloader);
+}
+
+}  // namespace
+}  // namespace hvx::test
