@@ -1,0 +1,157 @@
+// The IHttp facade's file request and FileDownloader end to end: libcaspo.so through its
+// exports, over HTTPS with verification on, against caspo-backend.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/integration/download/download_fixture.h"
+
+namespace hvx::test {
+namespace {
+
+constexpr std::uint32_t kUntouched = 12345;
+// Later than any file the backend serves.
+constexpr const char16_t* kFutureDate = u"Fri, 01 Jan 2100 00:00:00 GMT";
+constexpr const char* kServerError = "/status/404?result=0xC1050005&detail=gone";
+
+struct FacadeCase {
+    const char* name;
+    std::string target;
+    bool conditional = false;  // sends If-Modified-Since kFutureDate
+    HRESULT result = S_OK;
+    std::uint32_t status = kUntouched;
+    std::optional<std::string> content{};  // nothing: no file is left
+};
+
+void PrintTo(const FacadeCase& facadeCase, std::ostream* out) {
+    *out << facadeCase.name;
+}
+
+std::vector<FacadeCase> FacadeCases() {
+    return {
+        {.name = "OkWithBody",
+         .target = "/files/blob.bin",
+         .status = 200,
+         .content = ServedContent(kBlobSize)},
+        {.name = "NoContentKeepsAnEmptyFile",
+         .target = "/status/204",
+         .status = 204,
+         .content = ""},
+        {.name = "NotModifiedLeavesNoFile",
+         .target = "/files/blob.bin",
+         .conditional = true,
+         .status = 304},
+        // The JSON error body went to the file, not to the error-body reader.
+        {.name = "ErrorWithJsonBodyDeletesTheFile",
+         .target = kServerError,
+         .result = HVX_E_HTTP_ERROR_STATUS,
+         .status = 404},
+    };
+}
+
+class FacadeDownloadTest : public DownloadTest, public ::testing::WithParamInterface<FacadeCase> {};
+
+TEST_P(FacadeDownloadTest, LeavesWhatTheAnswerDeserves) {
+    const FacadeCase& expected = GetParam();
+    WriteFile(folder / "download.bin", "a file from before");
+    const auto http = NewHttp();
+    ASSERT_EQ(http->Init(u"GET", backend.WideUrl(expected.target).c_str(), {}, nullptr), S_OK);
+    if (expected.conditional) {
+        EXPECT_EQ(http->AddHeader(u"If-Modified-Since", kFutureDate), S_OK);
+    }
+    std::uint32_t status = kUntouched;
+
+    EXPECT_EQ(http->MakeFileRequest(&status, Target().c_str()), expected.result);
+    EXPECT_EQ(status, expected.status);
+    EXPECT_EQ(TargetContent(), expected.content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, FacadeDownloadTest, ::testing::ValuesIn(FacadeCases()),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+struct DownloaderCase {
+    const char* name;
+    std::string target;
+    HRESULT result = S_OK;
+    std::optional<std::string> content{};
+};
+
+void PrintTo(const DownloaderCase& downloaderCase, std::ostream* out) {
+    *out << downloaderCase.name;
+}
+
+std::vector<DownloaderCase> DownloaderCases() {
+    return {
+        {.name = "OkWithBody", .target = "/files/blob.bin", .content = ServedContent(kBlobSize)},
+        {.name = "NoContentIsNotAFile",
+         .target = "/status/204",
+         .result = HVX_E_DOWNLOAD_STATUS,
+         .content = ""},
+        {.name = "PartialContentIsNotAFileButStays",
+         .target = "/status/206?body=pa",
+         .result = HVX_E_DOWNLOAD_STATUS,
+         .content = "pa"},
+        {.name = "ErrorStatusLeavesNoFile",
+         .target = kServerError,
+         .result = HVX_E_HTTP_ERROR_STATUS},
+    };
+}
+
+class DownloaderTest : public DownloadTest, public ::testing::WithParamInterface<DownloaderCase> {};
+
+TEST_P(DownloaderTest, JudgesTheStatus) {
+    const DownloaderCase& expected = GetParam();
+    const auto downloader = NewDownloader();
+
+    EXPECT_EQ(downloader->DownloadHttpFile(backend.WideUrl(expected.target).c_str(),
+                                           Target().c_str(), [] { return false; }),
+              expected.result);
+    EXPECT_EQ(TargetContent(), expected.content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, DownloaderTest, ::testing::ValuesIn(DownloaderCases()),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(DownloadTest, FolderThatDoesNotExistIsPathNotFoundWithoutStatus) {
+    const std::u16string path = (folder / "absent" / "download.bin").u16string();
+    const auto http = NewHttp();
+    ASSERT_EQ(http->Init(u"GET", backend.WideUrl("/files/blob.bin").c_str(), {}, nullptr), S_OK);
+    std::uint32_t status = kUntouched;
+
+    EXPECT_EQ(http->MakeFileRequest(&status, path.c_str()),
+              HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+    EXPECT_EQ(status, kUntouched);
+    EXPECT_EQ(NewDownloader()->DownloadHttpFile(backend.WideUrl("/files/blob.bin").c_str(),
+                                                path.c_str(), {}),
+              HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
+    EXPECT_FALSE(std::filesystem::exists(folder / "absent"));
+}
+
+TEST_F(DownloadTest, ShutdownMidDownloadAbortsAndDeletesThePartialFile) {
+    // A body that trickles in for a long while unless the transfer is stopped.
+    const std::string slow = "/slow?bytes=10000000&chunk=4096&interval_ms=5";
+    const std::filesystem::path target = folder / "download.bin";
+    bool sawPartialFile = false;
+    const auto shutdown = [&] {
+        std::error_code missing;
+        sawPartialFile = sawPartialFile || std::filesystem::file_size(target, missing) > 0;
+        return sawPartialFile;
+    };
+
+    EXPECT_EQ(NewDownloader()->DownloadHttpFile(backend.WideUrl(slow).c_str(), Target().c_str(),
+                                                shutdown),
+              HVX_E_TRANSFER_FAILED);
+    EXPECT_TRUE(sawPartialFile);
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_TRUE(log.HasTrace(
+        "hvx::CHttpCurl::GetShutdownStatus shutdown state detected, setting transfer abort "
+        "conditions"));
+}
+
+}  // namespace
+}  // namespace hvx::test
