@@ -139,7 +139,8 @@ TEST_F(DownloadTest, ShutdownMidDownloadAbortsAndDeletesThePartialFile) {
     bool sawPartialFile = false;
     const auto shutdown = [&] {
         std::error_code missing;
-        sawPartialFile = sawPartialFile || std::filesystem::file_size(target, missing) > 0;
+        const std::uintmax_t size = std::filesystem::file_size(target, missing);
+        sawPartialFile = sawPartialFile || (!missing && size > 0);
         return sawPartialFile;
     };
 

@@ -1,0 +1,185 @@
+// The caspo program against caspo-backend (in-process, HTTPS with a CA of its own): each command
+// once, exit statuses and exact outputs, and Ctrl-C during a download.
+#include <json/json.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/integration/cli/cli_run.h"
+#include "tests/support/temp_dir.h"
+#include "tools/backend/backend.h"
+
+namespace hvx::test {
+namespace {
+
+constexpr std::size_t kHttpsListener = 1;
+// Only a guard against a download that never starts; nothing is timed.
+constexpr auto kStartGuard = std::chrono::seconds(60);
+constexpr auto kPoll = std::chrono::milliseconds(20);
+constexpr const char* kJsonError = "/status/404?result=0xC1050005&detail=gone";
+constexpr const char* kRefusedMessage =
+    "0xC1050005 The management server did not accept the event.";
+
+// The size of a file; 0 while it does not exist.
+std::uintmax_t SizeOf(const std::filesystem::path& file) {
+    std::error_code missing;
+    const std::uintmax_t size = std::filesystem::file_size(file, missing);
+    return missing ? 0 : size;
+}
+
+std::optional<Json::Value> ParseJson(const std::string& text) {
+    Json::Value value;
+    Json::CharReaderBuilder builder;
+    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    if (!reader->parse(text.data(), text.data() + text.size(), &value, nullptr)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    // One backend per program; its store is set up with the program under test.
+    static void SetUpTestSuite() {
+        s_top = std::make_unique<TempDir>();
+        std::filesystem::create_directories(s_top->path() / "files");
+        WriteFile(s_top->path() / "files" / "notes.txt", "the agent's notes\n");
+        backend::BackendOptions options;
+        options.filesDir = s_top->path() / "files";
+        options.tlsDir = s_top->path() / "tls";
+        s_backend = std::make_unique<backend::Backend>(options);
+        s_started = s_backend->Start();
+        if (s_started.empty()) {
+            s_import =
+                RunCli({"--store", Store(), "config", "import", s_backend->TrustFile()->string()},
+                       s_top->path());
+        }
+    }
+    static void TearDownTestSuite() {
+        s_backend.reset();
+        s_top.reset();
+    }
+    void SetUp() override {
+        ASSERT_EQ(s_started, "");
+        ASSERT_EQ(s_import.exit, 0) << s_import.err;
+    }
+
+    static std::string Store() { return (s_top->path() / "store.db").string(); }
+    static std::string Url(const std::string& target) {
+        return s_backend->Listeners().at(kHttpsListener).url + target;
+    }
+    CliResult Run(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), {"--store", Store()});
+        return RunCli(arguments, folder.path());
+    }
+
+    TempDir folder;
+
+private:
+    static inline std::unique_ptr<TempDir> s_top;
+    static inline std::unique_ptr<backend::Backend> s_backend;
+    static inline std::string s_started;
+    static inline CliResult s_import;
+    // Proxies named in the environment would otherwise carry the program's requests.
+    ScopedEnv m_httpsProxy{"https_proxy", std::nullopt};
+    ScopedEnv m_httpsProxyUpper{"HTTPS_PROXY", std::nullopt};
+    ScopedEnv m_allProxy{"ALL_PROXY", std::nullopt};
+    ScopedEnv m_allProxyLower{"all_proxy", std::nullopt};
+};
+
+TEST_F(CliTest, ConfigReadsTheImportedTrust) {
+    const CliResult result = Run({"config", "get", "config/conn/varenssl/verifypeer"});
+    EXPECT_EQ(result.exit, 0);
+    EXPECT_EQ(result.out, "1\n");
+}
+
+TEST_F(CliTest, GetOfAJsonErrorFailsWithTheServersCode) {
+    const CliResult result = Run({"get", Url(kJsonError)});
+    EXPECT_EQ(result.exit, 1);
+    EXPECT_EQ(result.out, std::string("status: none (the library reports no status for a failed "
+                                      "request)\nresult: ") +
+                              kRefusedMessage + "\n");
+    EXPECT_EQ(result.err, std::string("caspo get: ") + kRefusedMessage + "\n");
+}
+
+TEST_F(CliTest, PostSendsFormFieldsAndHeaders) {
+    const CliResult result =
+        Run({"--json", "post", Url("/echo"), "-F", "a b=1&2", "-H", "X-Trace: 7"});
+    ASSERT_EQ(result.exit, 0) << result.err;
+    const auto printed = ParseJson(result.out);
+    ASSERT_TRUE(printed) << result.out;
+    EXPECT_EQ((*printed)["status"].asUInt(), 200U);
+    EXPECT_EQ((*printed)["result"].asString(), "0x00000000");
+    const auto echoed = ParseJson((*printed)["body"].asString());
+    ASSERT_TRUE(echoed);
+    EXPECT_EQ((*echoed)["method"].asString(), "POST");
+    EXPECT_EQ((*echoed)["body"].asString(), "a%20b=1%262");
+    bool traced = false;
+    for (const Json::Value& header : (*echoed)["headers"]) {
+        traced = traced || (header["name"] == "X-Trace" && header["value"] == "7");
+    }
+    EXPECT_TRUE(traced);
+}
+
+TEST_F(CliTest, DownloadSavesTheFile) {
+    const std::string target = (folder / "notes.txt").string();
+    const CliResult result = Run({"download", Url("/files/notes.txt"), target});
+    EXPECT_EQ(result.exit, 0);
+    EXPECT_EQ(result.out,
+              "result: 0x00000000 The operation succeeded.\nfile: " + target + " (18 bytes)\n");
+    EXPECT_EQ(result.err, "");  // no terminal, no progress line
+    EXPECT_EQ(ReadFile(folder / "notes.txt"), "the agent's notes\n");
+}
+
+TEST_F(CliTest, DownloadOfAnAnswerWithoutFileFails) {
+    const std::string target = (folder / "empty.bin").string();
+    const CliResult result = Run({"download", Url("/status/204"), target});
+    EXPECT_EQ(result.exit, 1);
+    EXPECT_EQ(result.err, "caspo download: 0xC1200001 The server did not deliver the file.\n");
+}
+
+TEST_F(CliTest, HostPrintsTheReportAsJson) {
+    const CliResult result = Run({"--json", "host"});
+    EXPECT_TRUE(result.exit == 0 || result.exit == 1) << result.exit;
+    const auto printed = ParseJson(result.out);
+    ASSERT_TRUE(printed) << result.out;
+    EXPECT_TRUE(printed->isMember("fqdn"));
+    EXPECT_TRUE(printed->isMember("adapters"));
+}
+
+TEST_F(CliTest, CommandLineMistakesExitWithTwo) {
+    EXPECT_EQ(Run({"get"}).err.rfind("caspo get: a URL is needed\n", 0), 0U);
+    EXPECT_EQ(Run({"get"}).exit, 2);
+    EXPECT_EQ(Run({"post", Url("/echo"), "-F", "novalue"}).exit, 2);
+    EXPECT_EQ(Run({"download", Url("/files/notes.txt")}).exit, 2);
+    EXPECT_EQ(Run({"fetch"}).exit, 2);
+    EXPECT_EQ(RunCli({"--store"}, folder.path()).exit, 2);
+}
+
+TEST_F(CliTest, CtrlCDuringADownloadAbortsItAndRemovesThePartialFile) {
+    const std::filesystem::path target = folder / "slow.bin";
+    CliRun run({"--store", Store(), "download",
+                Url("/slow?bytes=100000000&chunk=4096&interval_ms=5"), target.string()},
+               folder.path());
+    ASSERT_TRUE(run.Started());
+    const auto guard = std::chrono::steady_clock::now() + kStartGuard;
+    while (SizeOf(target) == 0 && std::chrono::steady_clock::now() < guard) {
+        std::this_thread::sleep_for(kPoll);
+    }
+    ASSERT_GT(SizeOf(target), 0U) << "the download never started";
+
+    run.Signal(SIGINT);
+    EXPECT_EQ(run.Wait(), 130);
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_EQ(run.Err(), "caspo download: interrupted\n");
+}
+
+}  // namespace
+}  // namespace hvx::test

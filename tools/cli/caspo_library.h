@@ -1,0 +1,53 @@
+// libcaspo, loaded at run time by its module name ("caspo.dll"), and used only through its
+// exports, as an agent component uses it. The objects it hands out are held by owners that give
+// them back to the matching release export; the library stays loaded while this object lives,
+// so it must outlive them.
+#pragma once
+
+#include <memory>
+
+#include "interfaces/caspo.h"
+
+namespace hvx::cli {
+
+struct HttpReleaser {
+    decltype(&ReleaseIHTTP) release = nullptr;
+    void operator()(IHttp* http) const { release(http); }
+};
+struct DownloaderReleaser {
+    decltype(&ReleaseFileDownloaderInstance) release = nullptr;
+    void operator()(IFileDownloader* downloader) const { release(downloader); }
+};
+using HttpPtr = std::unique_ptr<IHttp, HttpReleaser>;
+using DownloaderPtr = std::unique_ptr<IFileDownloader, DownloaderReleaser>;
+
+class CaspoLibrary {
+public:
+    // Loads the module and finds the exports the command line uses.
+    CaspoLibrary();
+    ~CaspoLibrary();
+    CaspoLibrary(const CaspoLibrary&) = delete;
+    CaspoLibrary& operator=(const CaspoLibrary&) = delete;
+    CaspoLibrary(CaspoLibrary&&) = delete;
+    CaspoLibrary& operator=(CaspoLibrary&&) = delete;
+
+    // False when the module or one of the exports is missing; Problem() says which.
+    bool Loaded() const { return m_problem.empty(); }
+    const std::string& Problem() const { return m_problem; }
+
+    // A facade (GetIHttp) and a downloader (CreateFileDownloaderInstance); only when Loaded().
+    HttpPtr NewHttp() const;
+    DownloaderPtr NewDownloader() const;
+
+private:
+    void Resolve();
+
+    HMODULE m_module = nullptr;
+    std::string m_problem;
+    decltype(&GetIHttp) m_getHttp = nullptr;
+    decltype(&ReleaseIHTTP) m_releaseHttp = nullptr;
+    decltype(&CreateFileDownloaderInstance) m_createDownloader = nullptr;
+    decltype(&ReleaseFileDownloaderInstance) m_releaseDownloader = nullptr;
+};
+
+}  // namespace hvx::cli

@@ -1,0 +1,80 @@
+#include "tools/cli/download_progress.h"
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <iomanip>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace hvx::cli {
+
+namespace {
+
+constexpr std::chrono::milliseconds kRedrawInterval{250};
+constexpr double kUnitStep = 1024.0;
+constexpr std::array<std::string_view, 4> kUnits = {"B", "KiB", "MiB", "GiB"};
+constexpr int kNumberWidth = 7;
+
+// "  12.3 MiB": the amount in the largest unit that keeps it at 1 or more.
+std::string Amount(double bytes) {
+    std::size_t unit = 0;
+    while (bytes >= kUnitStep && unit + 1 < kUnits.size()) {
+        bytes /= kUnitStep;
+        ++unit;
+    }
+    std::ostringstream text;
+    text << std::fixed << std::setprecision(1) << std::setw(kNumberWidth) << bytes << ' '
+         << kUnits[unit];
+    return text.str();
+}
+
+// The file's size now; 0 while it does not exist yet.
+std::uintmax_t SizeOf(const std::filesystem::path& file) {
+    std::error_code ignored;
+    const std::uintmax_t size = std::filesystem::file_size(file, ignored);
+    return ignored ? 0 : size;
+}
+
+}  // namespace
+
+DownloadProgress::DownloadProgress(std::filesystem::path file, std::ostream& terminal)
+    : m_file(std::move(file)),
+      m_terminal(terminal),
+      m_thread([this](const std::stop_token& stop) { Watch(stop); }) {}
+
+DownloadProgress::~DownloadProgress() {
+    m_thread.request_stop();
+    m_thread.join();
+    if (m_drawn) {
+        m_terminal << '\n' << std::flush;
+    }
+}
+
+void DownloadProgress::Watch(const std::stop_token& stop) {
+    const auto start = std::chrono::steady_clock::now();
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    while (true) {
+        // Nothing notifies: the wait ends at the interval or at the stop request.
+        static_cast<void>(wake.wait_for(lock, stop, kRedrawInterval, [] { return false; }));
+        if (stop.stop_requested()) {
+            return;
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto bytes = static_cast<double>(SizeOf(m_file));
+        // The blanks at the end wipe what a longer unit name left on the line.
+        m_terminal << '\r' << Amount(bytes) << "  " << Amount(seconds > 0 ? bytes / seconds : 0.0)
+                   << "/s  " << std::flush;
+        m_drawn = true;
+    }
+}
+
+}  // namespace hvx::cli
