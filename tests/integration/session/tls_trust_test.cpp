@@ -69,6 +69,13 @@ TEST_P(TlsTrust, HandshakeOutcome) {
     EXPECT_EQ(server.Requests().size(), c.transfer == CURLE_OK ? 1u : 0u);
 }
 
+// "Server_Verified", "Expired_Unverified", ...: test names that say what each case is.
+std::string CaseName(const ::testing::TestParamInfo<TrustCase>& info) {
+    constexpr const char* kPresented[] = {"Server", "Expired", "OtherHost", "Untrusted"};
+    return std::string(kPresented[static_cast<int>(info.param.presented)]) +
+           (info.param.verify ? "_Verified" : "_Unverified");
+}
+
 constexpr int kOk = CURLE_OK;
 constexpr int kRefused = CURLE_PEER_FAILED_VERIFICATION;
 
@@ -79,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TrustCase{CaKey::kTrustedCerts, Presented::kOtherHost, true, kRefused},
                       TrustCase{CaKey::kTrustedCerts, Presented::kUntrusted, true, kRefused},
                       TrustCase{CaKey::kTrustedCerts, Presented::kExpired, false, kOk},
-                      TrustCase{CaKey::kTrustedCerts, Presented::kUntrusted, false, kOk}));
+                      TrustCase{CaKey::kTrustedCerts, Presented::kUntrusted, false, kOk}),
+    CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
     CaUnderEstCert, TlsTrust,
@@ -87,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TrustCase{CaKey::kEstCert, Presented::kExpired, true, kRefused},
                       TrustCase{CaKey::kEstCert, Presented::kOtherHost, true, kRefused},
                       TrustCase{CaKey::kEstCert, Presented::kUntrusted, true, kRefused},
-                      TrustCase{CaKey::kEstCert, Presented::kOtherHost, false, kOk}));
+                      TrustCase{CaKey::kEstCert, Presented::kOtherHost, false, kOk}),
+    CaseName);
 
 // The engine trusts nothing of its own: without a configured CA the system roots do not vouch
 // for the test server.
