@@ -1,5 +1,5 @@
 // caspo: the command-line front end of the library. It loads libcaspo at run time and uses only
-// its exports, as an agent component does; see usage below and docs/cli.md.
+// its exports, as an agent component does; see the usage below and tools/cli/README.md.
 #include <cstdlib>
 #include <iostream>
 #include <string>
