@@ -33,16 +33,20 @@ function(caspo_static_library name)
 endfunction()
 
 # caspo_gtest(<name> SOURCES <files>... LIBS <targets>...): a GoogleTest program whose
-# tests CTest lists one by one. Tests run with the log of the utility library in the build
-# folder and never in the user's own data folder. The sibling libraries are found through
+# tests CTest lists one by one. Every test (and the listing) runs through cmake/test-env.sh.in,
+# which puts the utility library's log in the build folder, gives the tests a data folder of
+# their own instead of the user's, and lets the sibling libraries be found through
 # LD_LIBRARY_PATH too: under the sanitizers dlopen runs from the sanitizer's runtime, which does
 # not see the program's RUNPATH.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/test-env.sh.in ${CMAKE_BINARY_DIR}/test-env.sh
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                     WORLD_READ WORLD_EXECUTE
+    @ONLY)
 function(caspo_gtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
-    gtest_discover_tests(${name}
-        DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT
-            "VENIT_LOG_FILE=${CMAKE_BINARY_DIR}/test-logs/venit.log;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data;LD_LIBRARY_PATH=${CMAKE_BINARY_DIR}/lib")
+    # GoogleTest's discovery runs the program and each test through this launcher.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/test-env.sh)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
 endfunction()
