@@ -4,6 +4,7 @@
 
 #include "platform/last_error.h"
 #include "platform/module.h"
+#include "tools/cli/result_text.h"
 
 namespace hvx::cli {
 
@@ -23,8 +24,9 @@ Function Find(HMODULE module, const char* name, std::string& missing) {
 
 CaspoLibrary::CaspoLibrary() : m_module(os::LoadLibraryW(kCaspoModule)) {
     if (m_module == nullptr) {
-        m_problem =
-            "cannot load the library (libcaspo.so), error " + std::to_string(os::GetLastError());
+        const DWORD error = os::GetLastError();
+        m_problem = "cannot load the library (libcaspo.so): " + SystemMessage(error) + " (" +
+                    std::to_string(error) + ")";
         return;
     }
     Resolve();

@@ -110,19 +110,19 @@ RequestLine ParseRequestLine(const std::string& command, const std::vector<std::
 
 // Binds the facade to the request and adds its headers and form fields.
 [[nodiscard]] HRESULT Prepare(IHttp& http, const RequestLine& line) {
-    HRESULT hr =
+    const HRESULT hr =
         http.Init(line.method.c_str(), line.url.c_str(), InterruptWatch::Callback(), nullptr);
+    if (FAILED(hr)) {
+        return hr;
+    }
     for (const auto& [name, value] : line.headers) {
-        if (FAILED(hr)) {
-            return hr;
-        }
-        hr = http.AddHeader(name.c_str(), value.c_str());
+        // Always 0: a header is only recorded here.
+        static_cast<void>(http.AddHeader(name.c_str(), value.c_str()));
     }
     for (const auto& [name, value] : line.fields) {
-        if (FAILED(hr)) {
-            return hr;
+        if (const HRESULT added = http.AddFormField(name.c_str(), value.c_str()); FAILED(added)) {
+            return added;
         }
-        hr = http.AddFormField(name.c_str(), value.c_str());
     }
     return hr;
 }
