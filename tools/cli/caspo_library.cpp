@@ -32,12 +32,6 @@ CaspoLibrary::CaspoLibrary() : m_module(os::LoadLibraryW(kCaspoModule)) {
     Resolve();
 }
 
-CaspoLibrary::~CaspoLibrary() {
-    if (m_module != nullptr) {
-        static_cast<void>(os::FreeLibrary(m_module));
-    }
-}
-
 void CaspoLibrary::Resolve() {
     std::string missing;
     m_getHttp = Find<decltype(&GetIHttp)>(m_module, "GetIHttp", missing);

@@ -1,7 +1,9 @@
 // libcaspo, loaded at run time by its module name ("caspo.dll"), and used only through its
 // exports, as an agent component uses it. The objects it hands out are held by owners that give
-// them back to the matching release export; the library stays loaded while this object lives,
-// so it must outlive them.
+// them back to the matching release export.
+//
+// The module is never unloaded: its process-wide state (the configuration store, the trusted
+// certificates) lives as long as the process, as it does in an agent, and is freed at exit.
 #pragma once
 
 #include <memory>
@@ -25,7 +27,7 @@ class CaspoLibrary {
 public:
     // Loads the module and finds the exports the command line uses.
     CaspoLibrary();
-    ~CaspoLibrary();
+    ~CaspoLibrary() = default;
     CaspoLibrary(const CaspoLibrary&) = delete;
     CaspoLibrary& operator=(const CaspoLibrary&) = delete;
     CaspoLibrary(CaspoLibrary&&) = delete;
