@@ -10,7 +10,6 @@
 #include "interfaces/caspo.h"
 #include "platform/module.h"
 #include "tests/support/log_capture.h"
-#include "tests/support/temp_dir.h"
 
 namespace hvx::test {
 namespace {
@@ -31,7 +30,6 @@ protected:
     }
 
     LogCapture log;
-    TempDir folder;
 
 private:
     std::unique_ptr<void, ModuleFree> m_module{os::LoadLibraryW(kCaspoModule)};
@@ -89,20 +87,6 @@ TEST_F(ExportsTest, IWAIHttpIsANameOnly) {
     int anything = 7;
     Find<decltype(&ReleaseIWAIHttp)>("ReleaseIWAIHttp")(reinterpret_cast<IWAIHttp*>(&anything));
     EXPECT_EQ(anything, 7);
-}
-
-TEST_F(ExportsTest, FacadeRefusesNullArgumentsBeforeItsSession) {
-    IHttp* http = Find<decltype(&GetIHttp)>("GetIHttp")();
-    ASSERT_NE(http, nullptr);
-    const std::u16string path = (folder / "never.bin").u16string();
-    std::uint32_t status = 0;
-
-    EXPECT_EQ(http->MakeFileRequest(nullptr, path.c_str()), HVX_E_INVALID_PARAMETER);
-    EXPECT_EQ(http->MakeFileRequest(&status, nullptr), HVX_E_INVALID_PARAMETER);
-    EXPECT_EQ(http->Init(u"GET", nullptr, {}, nullptr), S_FALSE);
-    Find<decltype(&ReleaseIHTTP)>("ReleaseIHTTP")(http);
-    EXPECT_FALSE(std::filesystem::exists(folder / "never.bin"));
-    EXPECT_TRUE(log.Records().empty());
 }
 
 TEST_F(ExportsTest, BareSessionHasTheSeventhOperation) {

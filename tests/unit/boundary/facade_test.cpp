@@ -1,15 +1,12 @@
-// The IHttp facade passes every operation to the session it owns; FileDownloader refuses null
-// arguments before it builds anything.
+// The IHttp facade passes every operation to the session it owns, and refuses null arguments of
+// a file request before it touches the session.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <iomanip>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "boundary/external_http.h"
-#include "boundary/file_downloader.h"
 #include "tests/unit/boundary/boundary_fixture.h"
 
 namespace hvx::test {
@@ -52,44 +49,6 @@ TEST_F(FacadeTest, NullArgumentsAreStatusInvalidParameterWithoutTouchingTheSessi
     EXPECT_TRUE(log.Records().empty());
     EXPECT_EQ(http.Init(nullptr, kFileUrl, {}, &config), S_FALSE);
     EXPECT_EQ(engines.created, 0);
-}
-
-TEST_F(FacadeTest, StoresTheStatusOfAFileRequest) {
-    engines.script.responseCode = 206;
-    engines.script.body = "part";
-    CExternalHttp facade;
-    IHttp& http = facade;
-    ASSERT_EQ(http.Init(u"GET", kFileUrl, {}, &config), S_OK);
-    std::uint32_t status = 0;
-
-    EXPECT_EQ(http.MakeFileRequest(&status, Target().c_str()), S_OK);
-    EXPECT_EQ(status, 206U);
-    EXPECT_EQ(ReadFile(folder / "download.bin"), "part");
-}
-
-// A pointer as the log writes it: sixteen upper-case hexadecimal digits.
-std::string PointerText(const void* pointer) {
-    std::ostringstream text;
-    text << std::hex << std::uppercase << std::setw(16) << std::setfill('0')
-         << reinterpret_cast<std::uintptr_t>(pointer);
-    return text.str();
-}
-
-TEST_F(FacadeTest, DownloaderRefusesANullUrlOrPath) {
-    FileDownloader downloader;
-    const std::u16string path = Target();
-
-    EXPECT_EQ(downloader.DownloadHttpFile(nullptr, path.c_str(), {}), HVX_E_INVALID_ARGUMENT);
-    EXPECT_EQ(downloader.DownloadHttpFile(kFileUrl, nullptr, {}), HVX_E_INVALID_ARGUMENT);
-
-    EXPECT_EQ(log.Errors(), (std::vector<std::string>{
-                                "FileDownloader::DownloadHttpFile: Url or path is null: url: "
-                                "'0000000000000000' path: '" +
-                                    PointerText(path.c_str()) + "'",
-                                "FileDownloader::DownloadHttpFile: Url or path is null: url: '" +
-                                    PointerText(kFileUrl) + "' path: '0000000000000000'"}));
-    EXPECT_EQ(engines.created, 0);
-    EXPECT_FALSE(Exists());
 }
 
 }  // namespace
