@@ -12,7 +12,13 @@
 #include "siblings/mirel/utf8.h"
 
 namespace hvx::mirel {
+
 namespace {
+
+// Receive-block sizes: libcurl's largest for bodies streamed to a caller's writer, its default
+// for bodies kept in memory.
+constexpr long kStreamingBlockSize = CURL_MAX_READ_SIZE;
+constexpr long kBufferedBlockSize = CURL_MAX_WRITE_SIZE;
 
 // A POST without body bytes still needs a body pointer: with none, libcurl would call the read
 // callback for the body instead.
@@ -111,15 +117,20 @@ CURLcode CurlEngine::ResetMethod() {
 CURLcode CurlEngine::ApplyWriteTarget() {
     CURL* easy = m_easy.get();
     if (m_callerWrite.function != nullptr) {
+        // A caller's writer streams the body somewhere (a file): large blocks mean fewer calls
+        // and fewer writes. Bodies kept in memory stay with libcurl's default, so a session that
+        // fetches a few bytes does not allocate half a megabyte.
         return FirstFailure({
             curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION,
                              reinterpret_cast<curl_write_callback>(m_callerWrite.function)),
             curl_easy_setopt(easy, CURLOPT_WRITEDATA, m_callerWrite.data),
+            curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kStreamingBlockSize),
         });
     }
     return FirstFailure({
         curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &ResponseBody::Write),
         curl_easy_setopt(easy, CURLOPT_WRITEDATA, &m_body),
+        curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kBufferedBlockSize),
     });
 }
 
