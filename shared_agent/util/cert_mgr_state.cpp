@@ -1,8 +1,6 @@
 // The manager's state, and the library's static initialisation of the certificate code.
 #include "shared_agent/util/cert_mgr_state.h"
 
-#include <cstdlib>
-
 #include "shared_agent/util/cert_mgr_loader.h"
 #include "shared_agent/util/cert_store_state.h"
 
@@ -14,19 +12,24 @@ namespace {
 constinit std::optional<os::CriticalSection> g_managerLock;
 constinit ManagerState g_manager;
 
-void UnloadAtExit() {
-    CertMgrLoader::UnloadCertMgr();
-}
-
-// Creates both locks (the store lock unless the layer made it first) and registers the
-// exit-time unload. The atexit call comes after the state above exists, so it runs before that
-// state is destroyed.
-bool InitialiseOnLoad() noexcept {
-    g_managerLock.emplace();
-    InitialiseStoreLock();
-    return std::atexit(&UnloadAtExit) == 0;
-}
-const bool g_initialised = InitialiseOnLoad();
+// The library's static initialisation and its exit-time unload. Its constructor creates both
+// locks (the store lock unless the layer made it first). Its destructor, as a static object's,
+// is registered for this module: it runs when the module is unloaded as well as at exit, never
+// after the module's code is gone, as an atexit handler of the module could. It is made after
+// the state above, so it runs before that state is destroyed.
+class LoadAndExit {
+public:
+    LoadAndExit() noexcept {
+        g_managerLock.emplace();
+        InitialiseStoreLock();
+    }
+    ~LoadAndExit() { CertMgrLoader::UnloadCertMgr(); }
+    LoadAndExit(const LoadAndExit&) = delete;
+    LoadAndExit& operator=(const LoadAndExit&) = delete;
+    LoadAndExit(LoadAndExit&&) = delete;
+    LoadAndExit& operator=(LoadAndExit&&) = delete;
+};
+const LoadAndExit g_loadAndExit;
 
 }  // namespace
 
