@@ -32,6 +32,12 @@ BOOL DeleteFileW(const char16_t* path);
 
 BOOL CloseHandle(HANDLE handle);
 
+// Creates an empty file that only the current user can read and write (POSIX mode 0600; on
+// Windows the file takes the access list of its folder in the user's profile). An existing file is
+// left exactly as it is. TRUE when the file exists afterwards. For files that may hold secrets,
+// created before a library that would use the default mode opens them.
+BOOL CreatePrivateFile(const char16_t* path);
+
 // The current user's folder for application data, without a trailing separator:
 // $XDG_DATA_HOME or ~/.local/share on POSIX, %LOCALAPPDATA% on Windows. Empty when unknown.
 std::u16string GetUserDataDirectory();

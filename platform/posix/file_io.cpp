@@ -1,4 +1,5 @@
-// ReadFile, WriteFile, CloseHandle and DeleteFileW on read(2), write(2), close(2), unlink(2).
+// ReadFile, WriteFile, CloseHandle, DeleteFileW and CreatePrivateFile on read(2), write(2),
+// close(2), unlink(2) and open(2).
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -109,6 +110,25 @@ BOOL DeleteFileW(const char16_t* path) {
         return Fail(detail::MissingFileError(native));
     }
     return Fail(detail::Win32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
+}
+
+BOOL CreatePrivateFile(const char16_t* path) {
+    constexpr mode_t kOwnerReadWrite = 0600;
+    std::string native;
+    if (!detail::ToNativePath(path, native)) {
+        return FALSE;
+    }
+    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kOwnerReadWrite);
+    if (fd >= 0) {
+        ::close(fd);
+        return TRUE;
+    }
+    if (errno == EEXIST) {
+        return TRUE;
+    }
+    // Creating, ENOENT can only mean a missing folder.
+    return Fail(errno == ENOENT ? ERROR_PATH_NOT_FOUND
+                                : detail::Win32ErrorFromErrno(errno, ERROR_ACCESS_DENIED));
 }
 
 }  // namespace hvx::os

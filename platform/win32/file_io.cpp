@@ -56,4 +56,14 @@ BOOL CloseHandle(HANDLE handle) {
     return ::CloseHandle(handle);
 }
 
+BOOL CreatePrivateFile(const char16_t* path) {
+    HANDLE file = ::CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+        return TRUE;
+    }
+    return ::GetLastError() == ERROR_FILE_EXISTS ? TRUE : FALSE;
+}
+
 }  // namespace hvx::os

@@ -163,7 +163,7 @@ bool CStoreFile::Read(ValueMap& values) const {
 
 bool CStoreFile::Write(const ChangeSet& changes) const {
     const FileKind kind = Inspect(kWriteOperation);
-    if (kind == FileKind::Foreign || kind == FileKind::Unreadable || !CreateFolder()) {
+    if (kind == FileKind::Foreign || kind == FileKind::Unreadable || !CreateFileAndFolder()) {
         return false;
     }
     CSqliteDb db;
@@ -177,14 +177,21 @@ bool CStoreFile::Write(const ChangeSet& changes) const {
     return true;
 }
 
-bool CStoreFile::CreateFolder() const {
+bool CStoreFile::CreateFileAndFolder() const {
     const auto separator = m_path.find_last_of("/\\");
-    if (separator == std::string::npos || separator == 0) {
-        return true;
+    if (separator != std::string::npos && separator != 0) {
+        const auto folder = Utf8ToUtf16(std::string_view(m_path).substr(0, separator));
+        if (!folder || !hvx::os::CreateDirectoryTree(folder->c_str())) {
+            error("%s: cannot create the folder of %s", kWriteOperation, m_path);
+            return false;
+        }
     }
-    const auto folder = Utf8ToUtf16(std::string_view(m_path).substr(0, separator));
-    if (!folder || !hvx::os::CreateDirectoryTree(folder->c_str())) {
-        error("%s: cannot create the folder of %s", kWriteOperation, m_path);
+    // The store may hold an install token and proxy credentials: a new file is made readable by
+    // its user only before SQLite, which would use the default mode, creates it (its journal
+    // takes the same mode).
+    const auto file = Utf8ToUtf16(m_path);
+    if (!file || !hvx::os::CreatePrivateFile(file->c_str())) {
+        error("%s: cannot create %s", kWriteOperation, m_path);
         return false;
     }
     return true;

@@ -34,7 +34,7 @@ private:
     enum class FileKind : std::uint8_t { Missing, Database, Foreign, Unreadable };
 
     [[nodiscard]] FileKind Inspect(const char* operation) const;
-    [[nodiscard]] bool CreateFolder() const;
+    [[nodiscard]] bool CreateFileAndFolder() const;
 
     std::string m_path;
 };

@@ -201,6 +201,24 @@ TEST_F(PlatformFiles, NewFilesHonourTheUmaskAndStayOutOfChildren) {
     EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
 }
 
+TEST_F(PlatformFiles, PrivateFileIsTheUsersOnlyAndAnExistingFileIsLeftAlone) {
+    const fs::path fresh = dir / "secret.db";
+    ASSERT_TRUE(CreatePrivateFile(Wide(fresh).c_str()));
+    struct stat info {};
+    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(info.st_size, 0);
+
+    const fs::path existing = dir / "kept.db";
+    test::WriteFile(existing, "kept content");
+    ASSERT_TRUE(CreatePrivateFile(Wide(existing).c_str()));
+    EXPECT_EQ(test::ReadFile(existing), "kept content");
+
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(CreatePrivateFile(Wide(dir / "missing" / "secret.db").c_str()));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}
+
 TEST_F(PlatformFiles, WriteToAFullDeviceReportsDiskFull) {
     const Handle device(Open("/dev/full", GENERIC_WRITE, kShareAll, OPEN_EXISTING));
     ASSERT_TRUE(device.Valid());

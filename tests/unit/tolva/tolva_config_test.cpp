@@ -2,6 +2,7 @@
 // local layers, bad input, certificates, and the exported factory.
 #include <openssl/x509.h>
 
+#include <filesystem>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -95,6 +96,15 @@ TEST_F(ConfigLayersTest, SavedValuesReachASecondObjectWithTheirTypes) {
     auto reader = Open();
     EXPECT_EQ(reader->Store().List("config/"), writer->Store().List("config/"));
     EXPECT_EQ(reader->Store().Find("config/s")->type, ValueType::Narrow);
+}
+
+TEST_F(ConfigLayersTest, NewStoreFileIsReadableByItsUserOnly) {
+    auto writer = Open();
+    ASSERT_EQ(writer->AddString("config/ostra/install/token", u"secret", 1), 1);
+    ASSERT_EQ(writer->Save(0), 1);
+    const auto permissions = std::filesystem::status(StorePath()).permissions();
+    EXPECT_EQ(permissions & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST_F(ConfigLayersTest, LoadKeepsUnsavedAndLocalChangesOnTopOfTheFile) {
