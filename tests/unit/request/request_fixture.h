@@ -33,7 +33,7 @@ protected:
         ASSERT_EQ(session.Init(std::move(method), kUrl, {}, &config, 0), S_OK);
         log.Clear();
     }
-    FakeEngine& Engine() { return *engines.last; }
+    FakeEngine& Engine() const { return *engines.last; }
     // The body of the engine's last transfer.
     std::string SentBody() { return Engine().transfers.back().body; }
 
