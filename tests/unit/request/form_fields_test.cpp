@@ -3,12 +3,12 @@
 #include <functional>
 
 #include "support/trace_levels.h"
-#include "tests/unit/request/request_fixture.h"
+#include "tests/support/session_fixture.h"
 
 namespace hvx::test {
 namespace {
 
-using RequestBody = RequestTest;
+using RequestBody = SessionTest;
 
 struct FormCase {
     const char* name;

@@ -2,14 +2,14 @@
 // not know, and the log lines of a failed transfer.
 #include <array>
 
-#include "tests/unit/request/request_fixture.h"
+#include "tests/support/session_fixture.h"
 
 namespace hvx::test {
 namespace {
 
 constexpr std::uint32_t kUntouched = 0xDEADU;
 
-using RequestBuffer = RequestTest;
+using RequestBuffer = SessionTest;
 
 struct BufferCase {
     const char* name;

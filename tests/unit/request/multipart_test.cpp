@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/unit/request/request_fixture.h"
+#include "tests/support/session_fixture.h"
 
 namespace hvx::test {
 namespace {
@@ -43,7 +43,7 @@ std::string Built(CHttpCurl& session) {
     return body;
 }
 
-using MultipartBody = RequestTest;
+using MultipartBody = SessionTest;
 
 struct LayoutCase {
     const char* name;

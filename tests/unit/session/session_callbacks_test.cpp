@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "support/trace_levels.h"
-#include "tests/unit/session/session_fixture.h"
+#include "tests/support/session_fixture.h"
 
 namespace hvx::test {
 namespace {

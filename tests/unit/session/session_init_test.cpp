@@ -6,7 +6,7 @@
 #include "siblings/venit/os_version.h"
 #include "support/config_keys.h"
 #include "support/trace_levels.h"
-#include "tests/unit/session/session_fixture.h"
+#include "tests/support/session_fixture.h"
 
 namespace hvx::test {
 namespace {

@@ -10,7 +10,7 @@
 #include "siblings/sabko/sabko.h"
 #include "siblings/venit/session_proxy.h"
 #include "support/trace_levels.h"
-#include "tests/unit/session/session_fixture.h"
+#include "tests/support/session_fixture.h"
 
 namespace hvx::test {
 namespace {

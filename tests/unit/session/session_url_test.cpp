@@ -1,5 +1,5 @@
 // How Init splits a URL and chooses the port.
-#include "tests/unit/session/session_fixture.h"
+#include "tests/support/session_fixture.h"
 
 namespace hvx::test {
 namespace {
