@@ -29,4 +29,17 @@ DWORD FindModuleMessage(HMODULE module, DWORD id, DWORD language, std::u16string
     return FindMessageText(data, id, text);
 }
 
+DWORD HandOverMessage(const std::u16string& text, void* (*allocate)(std::size_t),
+                      char16_t** buffer) {
+    auto* copy = static_cast<char16_t*>(allocate((text.size() + 1) * sizeof(char16_t)));
+    if (copy == nullptr) {
+        os::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    text.copy(copy, text.size());
+    copy[text.size()] = u'\0';
+    *buffer = copy;
+    return static_cast<DWORD>(text.size());
+}
+
 }  // namespace hvx::os::detail

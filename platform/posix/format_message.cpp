@@ -2,6 +2,7 @@
 // buffer comes from malloc, so LocalFree is free.
 #include "platform/format_message.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -31,16 +32,9 @@ DWORD FindSystemMessage(DWORD id, DWORD language, std::u16string& text) {
     return ERROR_SUCCESS;
 }
 
-DWORD HandOver(const std::u16string& text, char16_t** buffer) {
-    auto* copy = static_cast<char16_t*>(std::malloc((text.size() + 1) * sizeof(char16_t)));
-    if (copy == nullptr) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
-    text.copy(copy, text.size());
-    copy[text.size()] = u'\0';
-    *buffer = copy;
-    return static_cast<DWORD>(text.size());
+// The buffer of the text found: malloc's, which LocalFree releases.
+void* Allocate(std::size_t bytes) {
+    return std::malloc(bytes);
 }
 
 }  // namespace
@@ -64,7 +58,7 @@ DWORD FormatMessageW(DWORD flags, HMODULE module, DWORD messageId, DWORD languag
         SetLastError(error);
         return 0;
     }
-    return HandOver(text, buffer);
+    return detail::HandOverMessage(text, &Allocate, buffer);
 }
 
 void* LocalFree(void* memory) {

@@ -2,6 +2,7 @@
 // the buffer from LocalAlloc like the system's own; everything else is the system's FormatMessageW.
 #include "platform/format_message.h"
 
+#include <cstddef>
 #include <string>
 
 #include "platform/common/builtin_modules.h"
@@ -18,17 +19,9 @@ DWORD SystemFormatMessage(DWORD flags, HMODULE module, DWORD messageId, DWORD la
                             0, nullptr);
 }
 
-DWORD HandOver(const std::u16string& text, char16_t** buffer) {
-    auto* copy =
-        static_cast<char16_t*>(::LocalAlloc(LMEM_FIXED, (text.size() + 1) * sizeof(char16_t)));
-    if (copy == nullptr) {
-        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return 0;
-    }
-    text.copy(copy, text.size());
-    copy[text.size()] = u'\0';
-    *buffer = copy;
-    return static_cast<DWORD>(text.size());
+// The buffer of the text found, from LocalAlloc like the system's own.
+void* Allocate(std::size_t bytes) {
+    return ::LocalAlloc(LMEM_FIXED, bytes);
 }
 
 }  // namespace
@@ -50,7 +43,7 @@ DWORD FormatMessageW(DWORD flags, HMODULE module, DWORD messageId, DWORD languag
     std::u16string text;
     const DWORD error = detail::FindModuleMessage(module, messageId, languageId, text);
     if (error == ERROR_SUCCESS) {
-        return HandOver(text, buffer);
+        return detail::HandOverMessage(text, &Allocate, buffer);
     }
     if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) != 0) {
         return SystemFormatMessage(flags & ~FORMAT_MESSAGE_FROM_HMODULE, nullptr, messageId,
