@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -45,16 +44,6 @@ ScopedEnv::~ScopedEnv() {
     } else {
         unsetenv(m_name.c_str());
     }
-}
-
-std::optional<std::string> ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& content) {

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "tools/common/whole_file.h"
+
 namespace hvx::test {
 
 class TempDir {
@@ -38,8 +40,8 @@ private:
     std::optional<std::string> m_previous;
 };
 
-// The whole content of a file, or nothing when it cannot be read.
-std::optional<std::string> ReadFile(const std::filesystem::path& path);
+// The whole content of a file, or nothing when it cannot be read: the tools' own reader.
+using tools::ReadWholeFile;
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 
 }  // namespace hvx::test

@@ -86,7 +86,7 @@ bool TinyproxyProcess::Installed() {
 }
 
 std::string TinyproxyProcess::Log() const {
-    return ReadFile(m_folder / "tinyproxy.log").value_or("");
+    return ReadWholeFile(m_folder / "tinyproxy.log").value_or("");
 }
 
 void TinyproxyProcess::WriteConfiguration(

@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "tools/backend/file_descriptor.h"
@@ -26,16 +24,6 @@ namespace {
 }
 
 }  // namespace
-
-std::optional<std::string> ReadTextFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 bool WriteTextFile(const std::filesystem::path& path, const std::string& text, mode_t mode) {
     const std::filesystem::path partial = path.string() + ".partial";

@@ -8,6 +8,7 @@
 #include "tools/backend/trust_import.h"
 #include "tools/certgen/certificate_builder.h"
 #include "tools/certgen/pem_text.h"
+#include "tools/common/whole_file.h"
 
 namespace hvx::backend {
 namespace {
@@ -28,8 +29,8 @@ struct Pair {
 
 std::optional<Pair> ReadPair(const std::filesystem::path& folder, const char* certificateName,
                              const char* keyName) {
-    const auto certificatePem = ReadTextFile(folder / certificateName);
-    const auto keyPem = ReadTextFile(folder / keyName);
+    const auto certificatePem = tools::ReadWholeFile(folder / certificateName);
+    const auto keyPem = tools::ReadWholeFile(folder / keyName);
     if (!certificatePem || !keyPem) {
         return std::nullopt;
     }
@@ -101,7 +102,7 @@ TlsFolder PrepareTlsFolder(const std::filesystem::path& folder) {
     }
     try {
         auto identity = IdentityIn(folder);
-        const auto caPem = ReadTextFile(folder / kCaFileName);
+        const auto caPem = tools::ReadWholeFile(folder / kCaFileName);
         if (!identity || !caPem ||
             !WriteTextFile(folder / kTrustFileName, TrustImportJson(*caPem), kPublicMode)) {
             return {std::nullopt, "cannot write the certificates in " + where};

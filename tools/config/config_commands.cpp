@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string_view>
 
 #include "siblings/tolva/store.h"
 #include "siblings/tolva/store_path.h"
 #include "siblings/venit/venit.h"
+#include "tools/common/whole_file.h"
 #include "tools/config/command_line.h"
 #include "tools/config/config_json.h"
 #include "tools/config/value_text.h"
@@ -52,16 +51,6 @@ Failure SaveStore(tolva::CStore& store) {
     return WithLogHint("cannot save the store " + store.Path());
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return in.bad() ? std::nullopt : std::optional(content.str());
-}
-
 Failure Get(Context& context) {
     const std::string& key = context.Operand(0);
     const auto value = context.store.Find(key);
@@ -83,7 +72,7 @@ std::optional<std::string> SetValueText(const Context& context, Failure& failure
     if (!fromFile) {
         return context.Operand(1);
     }
-    auto content = ReadWholeFile(*context.line.file);
+    auto content = tools::ReadWholeFile(*context.line.file);
     if (!content) {
         failure = "cannot read " + *context.line.file;
     }
@@ -130,7 +119,7 @@ Failure List(Context& context) {
 
 Failure Import(Context& context) {
     const std::string& path = context.Operand(0);
-    const auto text = ReadWholeFile(path);
+    const auto text = tools::ReadWholeFile(path);
     if (!text) {
         return "cannot read " + path;
     }

@@ -63,7 +63,7 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         Json::Value ready;
-        std::istringstream in(ReadFile(ReadyFile()).value_or(""));
+        std::istringstream in(ReadWholeFile(ReadyFile()).value_or(""));
         if (!Json::parseFromStream(Json::CharReaderBuilder(), in, &ready, nullptr)) {
             return std::nullopt;
         }
@@ -100,7 +100,7 @@ TEST_P(BackendProgram, AnnouncesItsListenersAndStopsCleanlyOnASignal) {
     EXPECT_EQ(Fetch(https + "/echo", {.caFile = folder / "tls" / "ca.pem"}).status, 200);
 
     EXPECT_EQ(run.StopWith(GetParam()), 0);
-    const std::string output = ReadFile(run.OutputFile()).value_or("");
+    const std::string output = ReadWholeFile(run.OutputFile()).value_or("");
     EXPECT_NE(output.find("caspo-backend: listening on " + http + "\n"), std::string::npos);
     EXPECT_NE(output.find("caspo-backend: listening on " + https + "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(run.ReadyFile()));

@@ -18,7 +18,7 @@ using BackendTls = BackendFixture;
 
 Json::Value ReadTrustJson(const std::filesystem::path& folder) {
     Json::Value root;
-    std::istringstream in(ReadFile(folder / "trust.json").value_or(""));
+    std::istringstream in(ReadWholeFile(folder / "trust.json").value_or(""));
     EXPECT_TRUE(Json::parseFromStream(Json::CharReaderBuilder(), in, &root, nullptr));
     return root;
 }
@@ -44,7 +44,7 @@ TEST_F(BackendTls, HttpsIsVerifiedAgainstTheGeneratedCa) {
 }
 
 TEST_F(BackendTls, TrustJsonImportsTheCaWithVerificationOn) {
-    const auto ca = ReadFile(TlsDir() / "ca.pem");
+    const auto ca = ReadWholeFile(TlsDir() / "ca.pem");
     ASSERT_TRUE(ca);
     const Json::Value root = ReadTrustJson(TlsDir());
     EXPECT_EQ(root.getMemberNames(),
@@ -57,27 +57,27 @@ TEST_F(BackendTls, TrustJsonImportsTheCaWithVerificationOn) {
     EXPECT_EQ(root["config/conn/varenssl/verifyhost"].asUInt(), 1U);
     EXPECT_EQ(root["config/conn/varenssl/verifypeer"].asUInt(), 1U);
 
-    const auto imported = config_tool::ParseImportJson(*ReadFile(TlsDir() / "trust.json"));
+    const auto imported = config_tool::ParseImportJson(*ReadWholeFile(TlsDir() / "trust.json"));
     EXPECT_EQ(imported.problem, "");
     EXPECT_EQ(imported.entries.size(), 3U);
 }
 
 TEST_F(BackendTls, ASoundFolderIsReusedAndABrokenOneMadeAnew) {
-    const auto firstCa = ReadFile(TlsDir() / "ca.pem");
+    const auto firstCa = ReadWholeFile(TlsDir() / "ca.pem");
     Running().Stop();
     ASSERT_EQ(StartBackend(), "");
     EXPECT_FALSE(Running().MadeNewCa());
-    EXPECT_EQ(ReadFile(TlsDir() / "ca.pem"), firstCa);
+    EXPECT_EQ(ReadWholeFile(TlsDir() / "ca.pem"), firstCa);
 
     Running().Stop();
     WriteFile(TlsDir() / "server-key.pem", "damaged");
     ASSERT_EQ(StartBackend(), "");
     EXPECT_TRUE(Running().MadeNewCa());
-    EXPECT_NE(ReadFile(TlsDir() / "ca.pem"), firstCa);
+    EXPECT_NE(ReadWholeFile(TlsDir() / "ca.pem"), firstCa);
     const Fetched fetched = Fetch(HttpsUrl("/echo"), {.caFile = TlsDir() / "ca.pem"});
     EXPECT_EQ(fetched.code, CURLE_OK);
     EXPECT_EQ(ReadTrustJson(TlsDir())["config/agent/cloud/trustedcerts/cert"]["value"].asString(),
-              ReadFile(TlsDir() / "ca.pem"));
+              ReadWholeFile(TlsDir() / "ca.pem"));
 }
 
 }  // namespace

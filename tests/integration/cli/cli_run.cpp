@@ -62,11 +62,11 @@ int CliRun::Wait() {
 }
 
 std::string CliRun::Out() const {
-    return ReadFile(m_out).value_or("");
+    return ReadWholeFile(m_out).value_or("");
 }
 
 std::string CliRun::Err() const {
-    return ReadFile(m_err).value_or("");
+    return ReadWholeFile(m_err).value_or("");
 }
 
 CliResult RunCli(const std::vector<std::string>& arguments, const std::filesystem::path& folder) {

@@ -135,7 +135,7 @@ TEST_F(CliTest, DownloadSavesTheFile) {
     EXPECT_EQ(result.out,
               "result: 0x00000000 The operation succeeded.\nfile: " + target + " (18 bytes)\n");
     EXPECT_EQ(result.err, "");  // no terminal, no progress line
-    EXPECT_EQ(ReadFile(folder / "notes.txt"), "the agent's notes\n");
+    EXPECT_EQ(ReadWholeFile(folder / "notes.txt"), "the agent's notes\n");
 }
 
 TEST_F(CliTest, DownloadOfAnAnswerWithoutFileFails) {

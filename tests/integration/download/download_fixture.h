@@ -30,7 +30,7 @@ protected:
         return (folder / name).u16string();
     }
     std::optional<std::string> TargetContent(const std::string& name = "download.bin") const {
-        return ReadFile(folder / name);
+        return ReadWholeFile(folder / name);
     }
 
     // Owners that give the library's objects back to its release exports.

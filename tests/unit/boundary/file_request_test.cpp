@@ -120,7 +120,7 @@ TEST_P(FileRequestTest, EndsAsScripted) {
     std::uint32_t status = kUntouched;
     EXPECT_EQ(session.MakeFileRequest(status, Target()), expected.result);
     EXPECT_EQ(status, expected.status);
-    EXPECT_EQ(ReadFile(folder / "download.bin"), expected.content);
+    EXPECT_EQ(ReadWholeFile(folder / "download.bin"), expected.content);
     std::vector<std::string> errors;
     for (const std::string& text : expected.errors) {
         errors.push_back(WithPath(text, Logged(Target())));
@@ -162,7 +162,7 @@ TEST_F(FileRequestStepsTest, BodyGoesThroughTheWriteCallbackIntoAnUnsharedFile) 
     EXPECT_EQ(engines.last->callbacks[curlopt::kWriteFunction],
               reinterpret_cast<void*>(&CHttpCurl::WriteData));
     EXPECT_EQ(engines.last->callbackData[curlopt::kWriteData], &session);
-    EXPECT_EQ(ReadFile(folder / "download.bin"), std::string(40000, 'b'));
+    EXPECT_EQ(ReadWholeFile(folder / "download.bin"), std::string(40000, 'b'));
     EXPECT_TRUE(log.HasTrace("hvx::CHttpCurl::MakeFileRequest file download status: 0x0"));
     EXPECT_EQ(
         log.TraceLevel("hvx::CHttpCurl::MakeFileRequest " + Logged(Target()) + " file downloaded"),

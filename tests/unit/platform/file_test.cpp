@@ -87,7 +87,7 @@ TEST_P(PlatformFileDispositions, OpenOrFailAsOnWindows) {
         EXPECT_EQ(file.Valid(), c.opens);
         EXPECT_EQ(GetLastError(), c.lastError);
     }
-    const std::optional<std::string> content = test::ReadFile(path);
+    const std::optional<std::string> content = test::ReadWholeFile(path);
     ASSERT_EQ(content.has_value(), c.contentAfter != nullptr);
     if (content) {
         EXPECT_EQ(*content, c.contentAfter);
@@ -134,7 +134,7 @@ TEST_F(PlatformFiles, CreateAlwaysKeepsNothingOfTheOldContent) {
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
         EXPECT_TRUE(Write(file.get(), "new"));
     }
-    EXPECT_EQ(test::ReadFile(path), "new");
+    EXPECT_EQ(test::ReadWholeFile(path), "new");
 }
 
 TEST_F(PlatformFiles, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
@@ -148,7 +148,7 @@ TEST_F(PlatformFiles, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
         EXPECT_FALSE(second.Valid()) << disposition;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << disposition;
     }
-    EXPECT_EQ(test::ReadFile(path), "holder");
+    EXPECT_EQ(test::ReadWholeFile(path), "holder");
 
     holder.reset();
     const Handle after(Open(path, GENERIC_READ, 0, OPEN_EXISTING));
@@ -212,7 +212,7 @@ TEST_F(PlatformFiles, PrivateFileIsTheUsersOnlyAndAnExistingFileIsLeftAlone) {
     const fs::path existing = dir / "kept.db";
     test::WriteFile(existing, "kept content");
     ASSERT_TRUE(CreatePrivateFile(Wide(existing).c_str()));
-    EXPECT_EQ(test::ReadFile(existing), "kept content");
+    EXPECT_EQ(test::ReadWholeFile(existing), "kept content");
 
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(CreatePrivateFile(Wide(dir / "missing" / "secret.db").c_str()));

@@ -156,7 +156,7 @@ TEST_P(ForeignFileTest, IsNeitherReadNorWrittenNorJoinedByAJournal) {
         "tolva::CStoreFile::Read: " + path.string() + " is not a configuration database",
         "tolva::CStoreFile::Write: " + path.string() + " is not a configuration database"};
     EXPECT_EQ(m_log.Errors(), expected);
-    EXPECT_EQ(hvx::test::ReadFile(path), GetParam());
+    EXPECT_EQ(hvx::test::ReadWholeFile(path), GetParam());
     const auto entries = std::distance(std::filesystem::directory_iterator(m_dir.path()),
                                        std::filesystem::directory_iterator());
     EXPECT_EQ(entries, 1);

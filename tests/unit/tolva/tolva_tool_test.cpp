@@ -44,8 +44,8 @@ protected:
             run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         }
         posix_spawn_file_actions_destroy(&actions);
-        run.out = hvx::test::ReadFile(outPath).value_or("");
-        run.err = hvx::test::ReadFile(errPath).value_or("");
+        run.out = hvx::test::ReadWholeFile(outPath).value_or("");
+        run.err = hvx::test::ReadWholeFile(errPath).value_or("");
         return run;
     }
 

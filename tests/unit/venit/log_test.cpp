@@ -34,7 +34,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 std::vector<std::string> FileLines(const fs::path& path) {
-    return Lines(hvx::test::ReadFile(path).value_or(""));
+    return Lines(hvx::test::ReadWholeFile(path).value_or(""));
 }
 
 // "ERROR <text>" or "TRACE <text>" of a record line, after checking the time stamp and pid.
@@ -67,7 +67,7 @@ public:
 
     std::string Finish() {
         Restore();
-        return hvx::test::ReadFile(m_file).value_or("");
+        return hvx::test::ReadWholeFile(m_file).value_or("");
     }
 
 private:
