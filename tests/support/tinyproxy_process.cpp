@@ -2,9 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -108,21 +106,13 @@ void TinyproxyProcess::WriteConfiguration(
 
 void TinyproxyProcess::Start() {
     const std::string configuration = (m_folder / "tinyproxy.conf").string();
-    std::vector<std::string> arguments = {"tinyproxy", "-d", "-c", configuration};
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 1);
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    if (::posix_spawn(&m_pid, kProgram, nullptr, nullptr, argv.data(), environ) != 0) {
-        m_pid = -1;
+    m_process.emplace(kProgram, std::vector<std::string>{"tinyproxy", "-d", "-c", configuration});
+    if (!m_process->Running()) {
         throw std::runtime_error("tinyproxy could not be started");
     }
     const auto limit = std::chrono::steady_clock::now() + kStartLimit;
     while (!Accepts(m_port)) {
-        if (::waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
-            m_pid = -1;
+        if (m_process->Ended()) {
             throw std::runtime_error("tinyproxy ended at start: " + Log());
         }
         if (std::chrono::steady_clock::now() > limit) {
@@ -133,21 +123,17 @@ void TinyproxyProcess::Start() {
     }
 }
 
+// Asked to end first; killed only when it does not within the limit.
 void TinyproxyProcess::Stop() {
-    if (m_pid <= 0) {
+    if (!m_process) {
         return;
     }
-    ::kill(m_pid, SIGTERM);
+    m_process->Signal(SIGTERM);
     const auto limit = std::chrono::steady_clock::now() + kStopLimit;
-    while (::waitpid(m_pid, nullptr, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > limit) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-            break;
-        }
+    while (!m_process->Ended() && std::chrono::steady_clock::now() <= limit) {
         std::this_thread::sleep_for(kPollInterval);
     }
-    m_pid = -1;
+    m_process.reset();
 }
 
 }  // namespace hvx::test

@@ -3,12 +3,11 @@
 // stopped and waited for when the object goes. Nothing is left running.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace hvx::test {
@@ -43,7 +42,7 @@ private:
 
     TempDir m_folder;
     std::uint16_t m_port = 0;
-    pid_t m_pid = -1;
+    std::optional<ChildProcess> m_process;
 };
 
 }  // namespace hvx::test

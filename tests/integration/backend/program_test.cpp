@@ -1,9 +1,5 @@
 // The caspo-backend program: its announcement, its ready file, and its stop on a signal.
-#include <fcntl.h>
 #include <json/json.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -12,9 +8,9 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "tests/integration/backend/curl_fetch.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace hvx::test {
@@ -25,35 +21,14 @@ constexpr auto kReadyGuard = std::chrono::seconds(60);
 
 class ProgramRun {
 public:
-    explicit ProgramRun(const TempDir& folder) : m_folder(folder) {
-        std::vector<std::string> arguments = {CASPO_BACKEND_PROGRAM, "--tls-dir",
-                                              (folder / "tls").string(), "--ready-file",
-                                              ReadyFile().string()};
-        std::vector<char*> argv;
-        argv.reserve(arguments.size() + 1);
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, OutputFile().c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        m_spawned = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~ProgramRun() {
-        if (m_pid > 0 && !m_reaped) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
-        }
-    }
-    ProgramRun(const ProgramRun&) = delete;
-    ProgramRun& operator=(const ProgramRun&) = delete;
-    ProgramRun(ProgramRun&&) = delete;
-    ProgramRun& operator=(ProgramRun&&) = delete;
+    explicit ProgramRun(const TempDir& folder)
+        : m_folder(folder),
+          m_process(CASPO_BACKEND_PROGRAM,
+                    {CASPO_BACKEND_PROGRAM, "--tls-dir", (folder / "tls").string(), "--ready-file",
+                     ReadyFile().string()},
+                    {.out = OutputFile()}) {}
 
-    bool Spawned() const { return m_spawned; }
+    bool Spawned() const { return m_process.Running(); }
     std::filesystem::path ReadyFile() const { return m_folder / "ready.json"; }
     std::filesystem::path OutputFile() const { return m_folder / "stdout.txt"; }
 
@@ -72,17 +47,13 @@ public:
 
     // The exit status after `signal`, or -1 when the program did not exit by itself.
     int StopWith(int signal) {
-        kill(m_pid, signal);
-        int status = 0;
-        m_reaped = waitpid(m_pid, &status, 0) == m_pid;
-        return m_reaped && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        m_process.Signal(signal);
+        return m_process.Wait();
     }
 
 private:
     const TempDir& m_folder;
-    pid_t m_pid = -1;
-    bool m_spawned = false;
-    bool m_reaped = false;
+    ChildProcess m_process;
 };
 
 class BackendProgram : public ::testing::TestWithParam<int> {};

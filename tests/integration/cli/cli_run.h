@@ -2,36 +2,31 @@
 // its exit status.
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/support/child_process.h"
 
 namespace hvx::test {
 
 class CliRun {
 public:
-    // Starts `caspo` with `arguments`; its output goes to files in `folder`.
+    // Starts `caspo` with `arguments`; its output goes to files in `folder`. The program is
+    // killed if it still runs when the object goes.
     CliRun(const std::vector<std::string>& arguments, const std::filesystem::path& folder);
-    // Kills the program if it still runs.
-    ~CliRun();
-    CliRun(const CliRun&) = delete;
-    CliRun& operator=(const CliRun&) = delete;
-    CliRun(CliRun&&) = delete;
-    CliRun& operator=(CliRun&&) = delete;
 
-    bool Started() const { return m_pid > 0; }
-    void Signal(int signal) const;
+    bool Started() const { return m_process.Running(); }
+    void Signal(int signal) const { m_process.Signal(signal); }
     // Waits for the end; the exit status, or -1 when it did not exit normally.
-    int Wait();
+    int Wait() { return m_process.Wait(); }
     std::string Out() const;
     std::string Err() const;
 
 private:
     std::filesystem::path m_out;
     std::filesystem::path m_err;
-    pid_t m_pid = -1;
+    ChildProcess m_process;
 };
 
 // Runs the program to its end.

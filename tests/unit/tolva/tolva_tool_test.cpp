@@ -1,11 +1,7 @@
 // caspo-config, run as the built program: JSON import and export, and its error exits.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <vector>
 
+#include "tests/support/child_process.h"
 #include "tests/unit/tolva/tolva_fixture.h"
 
 namespace tolva::test {
@@ -22,28 +18,13 @@ protected:
     // Runs caspo-config on the test's store with `args`, capturing both output streams.
     ToolRun Run(std::vector<std::string> args) const {
         args.insert(args.begin(), {CASPO_CONFIG_PROGRAM, "--store", StorePath()});
-        std::vector<char*> argv;
-        argv.reserve(args.size() + 1);
-        for (auto& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        const std::string outPath = (m_dir / "out.txt").string();
-        const std::string errPath = (m_dir / "err.txt").string();
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t pid = 0;
+        const auto outPath = m_dir / "out.txt";
+        const auto errPath = m_dir / "err.txt";
         ToolRun run;
-        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-            int status = 0;
-            waitpid(pid, &status, 0);
-            run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        {
+            hvx::test::ChildProcess tool(CASPO_CONFIG_PROGRAM, args, {outPath, errPath});
+            run.exitCode = tool.Wait();
         }
-        posix_spawn_file_actions_destroy(&actions);
         run.out = hvx::test::ReadWholeFile(outPath).value_or("");
         run.err = hvx::test::ReadWholeFile(errPath).value_or("");
         return run;
