@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/resource_fuzz_entry.h"
 #include "fuzz/scripted_module.h"
 #include "interfaces/hvx_types.h"
 #include "platform/resource_layout.h"
@@ -50,6 +51,10 @@ std::optional<std::u16string> Load(UINT id) {
 // A raw run's input: the string id looked up and the language of its block, both
 // little-endian, then the block's bytes.
 constexpr std::size_t kRawHeaderSize = 6;
+
+}  // namespace
+
+namespace hvx::fuzz {
 
 void RawRun(std::span<const std::uint8_t> input) {
     if (input.size() < kRawHeaderSize) {
@@ -115,24 +120,4 @@ void WrittenRun(FuzzedDataProvider& input) {
     }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    venit::SetLogFile("");
-    hvx::fuzz::ScriptedModule::Register();
-    return 0;
-}
-
-// The first byte chooses the run: odd for raw bytes, even for written blocks.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) {
-        return 0;
-    }
-    if ((data[0] & 1U) != 0) {
-        RawRun(std::span(data + 1, size - 1));
-    } else {
-        FuzzedDataProvider input(data + 1, size - 1);
-        WrittenRun(input);
-    }
-    return 0;
-}
+}  // namespace hvx::fuzz

@@ -54,9 +54,9 @@ public:
 private:
     CertStore* m_store;
     // The platform's record of the current certificate: its position (POSIX) or its context
-    // (Windows).
-    std::size_t m_position = 0;
-    const void* m_context = nullptr;
+    // (Windows). Each system uses only its own.
+    [[maybe_unused]] std::size_t m_position = 0;
+    [[maybe_unused]] const void* m_context = nullptr;
 };
 
 // The length CryptBinaryToStringA reports for the Base64 text of `size` bytes: lines of 64
