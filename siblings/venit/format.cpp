@@ -2,15 +2,15 @@
 #include <climits>
 
 #include "siblings/venit/format_arg.h"
+#include "siblings/venit/format_directive.h"
 #include "siblings/venit/format_number.h"
-#include "siblings/venit/format_spec.h"
 #include "siblings/venit/format_text.h"
 
 namespace venit {
 namespace {
 
 using detail::Conversion;
-using detail::ConversionSpec;
+using detail::Directive;
 
 constexpr std::string_view kMissingArgument = "(missing)";
 
@@ -70,14 +70,14 @@ public:
                 break;
             }
             m_out.append(format.substr(position, percent - position));
-            ConversionSpec spec = detail::ParseConversion(format, percent);
-            if (spec.valid) {
-                TakeStarArguments(spec);
-                Convert(spec);
+            Directive directive = detail::ParseConversion(format, percent);
+            if (directive.valid) {
+                TakeStarArguments(directive);
+                Convert(directive);
             } else {
-                m_out.append(format.substr(percent, spec.end - percent));
+                m_out.append(format.substr(percent, directive.end - percent));
             }
-            position = spec.end;
+            position = directive.end;
         }
         return std::move(m_out);
     }
@@ -85,20 +85,21 @@ public:
 private:
     const FormatArg* NextArgument() { return m_next < m_args.size() ? &m_args[m_next++] : nullptr; }
 
-    void TakeStarArguments(ConversionSpec& spec) {
-        if (spec.widthFromArg) {
+    void TakeStarArguments(Directive& directive) {
+        if (directive.widthFromArg) {
             const long long width = StarValue(NextArgument());
-            spec.leftAlign = spec.leftAlign || width < 0;
-            spec.width = static_cast<int>(std::min<long long>(std::abs(width), detail::kMaxField));
+            directive.leftAlign = directive.leftAlign || width < 0;
+            directive.width =
+                static_cast<int>(std::min<long long>(std::abs(width), detail::kMaxField));
         }
-        if (spec.precisionFromArg) {
+        if (directive.precisionFromArg) {
             const long long precision = StarValue(NextArgument());
-            spec.precision = precision < 0 ? -1 : static_cast<int>(precision);
+            directive.precision = precision < 0 ? -1 : static_cast<int>(precision);
         }
     }
 
-    void Convert(const ConversionSpec& spec) {
-        if (spec.conversion == Conversion::Percent) {
+    void Convert(const Directive& directive) {
+        if (directive.conversion == Conversion::Percent) {
             m_out.push_back(CharT{'%'});
             return;
         }
@@ -106,12 +107,12 @@ private:
         const FormatArg* arg = NextArgument();
         if (arg == nullptr) {
             AppendAscii(piece, kMissingArgument);
-        } else if (!Fits(spec.conversion, arg->kind())) {
+        } else if (!Fits(directive.conversion, arg->kind())) {
             AppendNatural(piece, *arg);
         } else {
-            AppendConverted(piece, spec, *arg);
+            AppendConverted(piece, directive, *arg);
         }
-        AppendPadded(piece, spec);
+        AppendPadded(piece, directive);
     }
 
     static void AppendNatural(std::basic_string<CharT>& piece, const FormatArg& arg) {
@@ -122,11 +123,11 @@ private:
         }
     }
 
-    static void AppendConverted(std::basic_string<CharT>& piece, const ConversionSpec& spec,
+    static void AppendConverted(std::basic_string<CharT>& piece, const Directive& directive,
                                 const FormatArg& arg) {
-        switch (spec.conversion) {
+        switch (directive.conversion) {
             case Conversion::Text:
-                detail::AppendText(piece, arg, spec.precision);
+                detail::AppendText(piece, arg, directive.precision);
                 break;
             case Conversion::Character:
                 detail::AppendCharacter(piece, arg);
@@ -135,22 +136,22 @@ private:
                 AppendAscii(piece, detail::FormatPointer(detail::RawBits(arg)));
                 break;
             case Conversion::Float:
-                AppendAscii(piece, detail::FormatFloat(spec, arg.doubleValue()));
+                AppendAscii(piece, detail::FormatFloat(directive, arg.doubleValue()));
                 break;
             default:
-                AppendAscii(piece, detail::FormatInteger(spec, arg));
+                AppendAscii(piece, detail::FormatInteger(directive, arg));
                 break;
         }
     }
 
-    void AppendPadded(const std::basic_string<CharT>& piece, const ConversionSpec& spec) {
-        const auto width = static_cast<std::size_t>(spec.width);
+    void AppendPadded(const std::basic_string<CharT>& piece, const Directive& directive) {
+        const auto width = static_cast<std::size_t>(directive.width);
         const std::size_t fill = piece.size() < width ? width - piece.size() : 0;
-        if (!spec.leftAlign) {
+        if (!directive.leftAlign) {
             m_out.append(fill, CharT{' '});
         }
         m_out.append(piece);
-        if (spec.leftAlign) {
+        if (directive.leftAlign) {
             m_out.append(fill, CharT{' '});
         }
     }

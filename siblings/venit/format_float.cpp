@@ -95,12 +95,12 @@ std::string FiniteBody(double magnitude, char form, int precision, bool alternat
 
 }  // namespace
 
-std::string FormatFloat(const ConversionSpec& spec, double value) {
-    const auto letter = static_cast<unsigned char>(spec.letter);
+std::string FormatFloat(const Directive& directive, double value) {
+    const auto letter = static_cast<unsigned char>(directive.letter);
     const char form = static_cast<char>(std::tolower(letter));
     const int precision =
-        spec.precision < 0 ? kDefaultPrecision : std::min(spec.precision, kMaxField);
-    const std::string sign = SignPrefix(std::signbit(value), spec);
+        directive.precision < 0 ? kDefaultPrecision : std::min(directive.precision, kMaxField);
+    const std::string sign = SignPrefix(std::signbit(value), directive);
 
     std::string body;
     if (std::isnan(value)) {
@@ -108,8 +108,8 @@ std::string FormatFloat(const ConversionSpec& spec, double value) {
     } else if (std::isinf(value)) {
         body = "inf";
     } else {
-        body = FiniteBody(std::fabs(value), form, precision, spec.alternate);
-        ZeroPad(body, sign.size(), spec);
+        body = FiniteBody(std::fabs(value), form, precision, directive.alternate);
+        ZeroPad(body, sign.size(), directive);
     }
     if (std::isupper(letter) != 0) {
         std::transform(body.begin(), body.end(), body.begin(),

@@ -48,20 +48,20 @@ int BaseOf(Conversion conversion) {
 }
 
 // The digits of the magnitude with the precision's minimum count and the '#' octal zero.
-std::string IntegerDigits(std::uint64_t magnitude, const ConversionSpec& spec) {
-    std::string digits = ToChars(magnitude, BaseOf(spec.conversion));
-    if (spec.conversion == Conversion::HexUpper) {
+std::string IntegerDigits(std::uint64_t magnitude, const Directive& directive) {
+    std::string digits = ToChars(magnitude, BaseOf(directive.conversion));
+    if (directive.conversion == Conversion::HexUpper) {
         std::transform(digits.begin(), digits.end(), digits.begin(),
                        [](char c) { return static_cast<char>(std::toupper(c)); });
     }
-    const int precision = std::min(spec.precision, kMaxField);
+    const int precision = std::min(directive.precision, kMaxField);
     if (precision == 0 && magnitude == 0) {
         digits.clear();
     }
     if (precision > 0 && digits.size() < static_cast<std::size_t>(precision)) {
         digits.insert(0, static_cast<std::size_t>(precision) - digits.size(), '0');
     }
-    if (spec.conversion == Conversion::Octal && spec.alternate &&
+    if (directive.conversion == Conversion::Octal && directive.alternate &&
         (digits.empty() || digits.front() != '0')) {
         digits.insert(0, "0");
     }
@@ -70,20 +70,21 @@ std::string IntegerDigits(std::uint64_t magnitude, const ConversionSpec& spec) {
 
 }  // namespace
 
-std::string SignPrefix(bool negative, const ConversionSpec& spec) {
+std::string SignPrefix(bool negative, const Directive& directive) {
     if (negative) {
         return "-";
     }
-    if (spec.plusSign) {
+    if (directive.plusSign) {
         return "+";
     }
-    return spec.blankSign ? " " : "";
+    return directive.blankSign ? " " : "";
 }
 
-void ZeroPad(std::string& digits, std::size_t prefixLength, const ConversionSpec& spec) {
+void ZeroPad(std::string& digits, std::size_t prefixLength, const Directive& directive) {
     const std::size_t used = prefixLength + digits.size();
-    if (spec.zeroPad && !spec.leftAlign && used < static_cast<std::size_t>(spec.width)) {
-        digits.insert(0, static_cast<std::size_t>(spec.width) - used, '0');
+    if (directive.zeroPad && !directive.leftAlign &&
+        used < static_cast<std::size_t>(directive.width)) {
+        digits.insert(0, static_cast<std::size_t>(directive.width) - used, '0');
     }
 }
 
@@ -100,21 +101,22 @@ std::uint64_t RawBits(const FormatArg& arg) {
     }
 }
 
-std::string FormatInteger(const ConversionSpec& spec, const FormatArg& arg) {
-    const unsigned bits = BitsOf(spec.intSize);
+std::string FormatInteger(const Directive& directive, const FormatArg& arg) {
+    const unsigned bits = BitsOf(directive.intSize);
     const std::uint64_t value = RawBits(arg) & MaskOf(bits);
-    const bool negative = spec.conversion == Conversion::Signed && ((value >> (bits - 1)) & 1U);
+    const bool negative =
+        directive.conversion == Conversion::Signed && ((value >> (bits - 1)) & 1U);
     const std::uint64_t magnitude = negative ? ((~value + 1) & MaskOf(bits)) : value;
 
     std::string prefix;
-    if (spec.conversion == Conversion::Signed) {
-        prefix = SignPrefix(negative, spec);
-    } else if (spec.alternate && magnitude != 0 && BaseOf(spec.conversion) == 16) {
-        prefix = spec.conversion == Conversion::HexUpper ? "0X" : "0x";
+    if (directive.conversion == Conversion::Signed) {
+        prefix = SignPrefix(negative, directive);
+    } else if (directive.alternate && magnitude != 0 && BaseOf(directive.conversion) == 16) {
+        prefix = directive.conversion == Conversion::HexUpper ? "0X" : "0x";
     }
-    std::string digits = IntegerDigits(magnitude, spec);
-    if (spec.precision < 0) {
-        ZeroPad(digits, prefix.size(), spec);
+    std::string digits = IntegerDigits(magnitude, directive);
+    if (directive.precision < 0) {
+        ZeroPad(digits, prefix.size(), directive);
     }
     return prefix + digits;
 }

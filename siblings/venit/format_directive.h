@@ -27,7 +27,7 @@ enum class Conversion : std::uint8_t {
 // A field never grows beyond this many units, so a hostile format cannot make a record huge.
 inline constexpr int kMaxField = 4096;
 
-struct ConversionSpec {
+struct Directive {
     bool valid = false;   // false: copy the format text [start, end) as it stands
     std::size_t end = 0;  // the format position after the conversion
 
@@ -47,7 +47,7 @@ struct ConversionSpec {
 
 // Reads the conversion that starts with the '%' at `start`. An unknown conversion character
 // ends the conversion (end is just past it); a format that ends inside one gives end = size.
-ConversionSpec ParseConversion(std::string_view format, std::size_t start);
-ConversionSpec ParseConversion(std::u16string_view format, std::size_t start);
+Directive ParseConversion(std::string_view format, std::size_t start);
+Directive ParseConversion(std::u16string_view format, std::size_t start);
 
 }  // namespace venit::detail

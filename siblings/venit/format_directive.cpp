@@ -1,4 +1,4 @@
-#include "siblings/venit/format_spec.h"
+#include "siblings/venit/format_directive.h"
 
 #include <algorithm>
 #include <climits>
@@ -56,18 +56,18 @@ private:
 };
 
 template <typename CharT>
-void ReadFlags(FormatReader<CharT>& reader, ConversionSpec& spec) {
+void ReadFlags(FormatReader<CharT>& reader, Directive& directive) {
     for (;;) {
         if (reader.Accept('-')) {
-            spec.leftAlign = true;
+            directive.leftAlign = true;
         } else if (reader.Accept('+')) {
-            spec.plusSign = true;
+            directive.plusSign = true;
         } else if (reader.Accept(' ')) {
-            spec.blankSign = true;
+            directive.blankSign = true;
         } else if (reader.Accept('0')) {
-            spec.zeroPad = true;
+            directive.zeroPad = true;
         } else if (reader.Accept('#')) {
-            spec.alternate = true;
+            directive.alternate = true;
         } else {
             return;
         }
@@ -75,39 +75,39 @@ void ReadFlags(FormatReader<CharT>& reader, ConversionSpec& spec) {
 }
 
 template <typename CharT>
-void ReadWidthAndPrecision(FormatReader<CharT>& reader, ConversionSpec& spec) {
+void ReadWidthAndPrecision(FormatReader<CharT>& reader, Directive& directive) {
     if (reader.Accept('*')) {
-        spec.widthFromArg = true;
+        directive.widthFromArg = true;
     } else {
-        spec.width = reader.ReadNumber(kMaxField);
+        directive.width = reader.ReadNumber(kMaxField);
     }
     if (!reader.Accept('.')) {
         return;
     }
     if (reader.Accept('*')) {
-        spec.precisionFromArg = true;
+        directive.precisionFromArg = true;
     } else {
         // Text precision only shortens, so it is not held to kMaxField.
-        spec.precision = reader.ReadNumber(INT_MAX);
+        directive.precision = reader.ReadNumber(INT_MAX);
     }
 }
 
 template <typename CharT>
-void ReadLengthModifier(FormatReader<CharT>& reader, ConversionSpec& spec) {
+void ReadLengthModifier(FormatReader<CharT>& reader, Directive& directive) {
     if (reader.AcceptPair('h', 'h')) {
-        spec.intSize = IntSize::Char;
+        directive.intSize = IntSize::Char;
     } else if (reader.Accept('h')) {
-        spec.intSize = IntSize::Short;
+        directive.intSize = IntSize::Short;
     } else if (reader.AcceptPair('l', 'l') || reader.Accept('z') || reader.Accept('j') ||
                reader.Accept('t')) {
-        spec.intSize = IntSize::Long64;
+        directive.intSize = IntSize::Long64;
     } else if (reader.Accept('I')) {
         // "I32" is 32 bits; "I64" and a bare "I" (pointer-sized) are 64.
         const bool is32 = reader.AcceptPair('3', '2');
         if (!is32) {
             static_cast<void>(reader.AcceptPair('6', '4'));
         }
-        spec.intSize = is32 ? IntSize::Default : IntSize::Long64;
+        directive.intSize = is32 ? IntSize::Default : IntSize::Long64;
     } else {
         // "l", "L" and "w" change nothing here: long is 32 bits, and text and characters carry
         // their own width.
@@ -115,34 +115,34 @@ void ReadLengthModifier(FormatReader<CharT>& reader, ConversionSpec& spec) {
     }
 }
 
-bool ClassifyConversion(unsigned letter, ConversionSpec& spec) {
+bool ClassifyConversion(unsigned letter, Directive& directive) {
     switch (letter) {
         case 's':
         case 'S':
-            spec.conversion = Conversion::Text;
+            directive.conversion = Conversion::Text;
             break;
         case 'c':
         case 'C':
-            spec.conversion = Conversion::Character;
+            directive.conversion = Conversion::Character;
             break;
         case 'd':
         case 'i':
-            spec.conversion = Conversion::Signed;
+            directive.conversion = Conversion::Signed;
             break;
         case 'u':
-            spec.conversion = Conversion::Unsigned;
+            directive.conversion = Conversion::Unsigned;
             break;
         case 'o':
-            spec.conversion = Conversion::Octal;
+            directive.conversion = Conversion::Octal;
             break;
         case 'x':
-            spec.conversion = Conversion::Hex;
+            directive.conversion = Conversion::Hex;
             break;
         case 'X':
-            spec.conversion = Conversion::HexUpper;
+            directive.conversion = Conversion::HexUpper;
             break;
         case 'p':
-            spec.conversion = Conversion::Pointer;
+            directive.conversion = Conversion::Pointer;
             break;
         case 'e':
         case 'E':
@@ -150,42 +150,42 @@ bool ClassifyConversion(unsigned letter, ConversionSpec& spec) {
         case 'F':
         case 'g':
         case 'G':
-            spec.conversion = Conversion::Float;
+            directive.conversion = Conversion::Float;
             break;
         case '%':
-            spec.conversion = Conversion::Percent;
+            directive.conversion = Conversion::Percent;
             break;
         default:
             return false;
     }
-    spec.letter = static_cast<char>(letter);
+    directive.letter = static_cast<char>(letter);
     return true;
 }
 
 template <typename CharT>
-ConversionSpec Parse(std::basic_string_view<CharT> format, std::size_t start) {
-    ConversionSpec spec;
+Directive Parse(std::basic_string_view<CharT> format, std::size_t start) {
+    Directive directive;
     FormatReader<CharT> reader(format, start + 1);
-    ReadFlags(reader, spec);
-    ReadWidthAndPrecision(reader, spec);
-    ReadLengthModifier(reader, spec);
+    ReadFlags(reader, directive);
+    ReadWidthAndPrecision(reader, directive);
+    ReadLengthModifier(reader, directive);
     if (reader.AtEnd()) {
-        spec.end = format.size();
-        return spec;
+        directive.end = format.size();
+        return directive;
     }
-    spec.valid = ClassifyConversion(reader.Peek(), spec);
+    directive.valid = ClassifyConversion(reader.Peek(), directive);
     reader.Skip();
-    spec.end = reader.Position();
-    return spec;
+    directive.end = reader.Position();
+    return directive;
 }
 
 }  // namespace
 
-ConversionSpec ParseConversion(std::string_view format, std::size_t start) {
+Directive ParseConversion(std::string_view format, std::size_t start) {
     return Parse(format, start);
 }
 
-ConversionSpec ParseConversion(std::u16string_view format, std::size_t start) {
+Directive ParseConversion(std::u16string_view format, std::size_t start) {
     return Parse(format, start);
 }
 
