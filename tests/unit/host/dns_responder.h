@@ -35,10 +35,6 @@ public:
     // A server answering from `zone` (keyed by first label, lower case).
     explicit DnsResponder(Zone zone);
     ~DnsResponder();
-    DnsResponder(const DnsResponder&) = delete;
-    DnsResponder& operator=(const DnsResponder&) = delete;
-    DnsResponder(DnsResponder&&) = delete;
-    DnsResponder& operator=(DnsResponder&&) = delete;
 
     const sockaddr_in& Address() const { return m_address; }
 

@@ -2,18 +2,18 @@
 
 #include <fcntl.h>
 #include <sched.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace hvx::test {
 
 namespace {
+
+constexpr const char* kIpProgram = "/bin/ip";
 
 const char* NamespacePath(int kind) {
     return kind == CLONE_NEWNET ? "/proc/thread-self/ns/net" : "/proc/thread-self/ns/uts";
@@ -25,9 +25,9 @@ std::string SystemProblem(const std::string& what) {
 
 }  // namespace
 
-ScopedNamespace::ScopedNamespace(int kind) : m_kind(kind) {
-    m_original = ::open(NamespacePath(kind), O_RDONLY | O_CLOEXEC);
-    if (m_original < 0) {
+ScopedNamespace::ScopedNamespace(int kind)
+    : m_kind(kind), m_original(::open(NamespacePath(kind), O_RDONLY | O_CLOEXEC)) {
+    if (!m_original.Valid()) {
         m_problem = SystemProblem(std::string("open ") + NamespacePath(kind));
     } else if (::unshare(kind) != 0) {
         m_problem = SystemProblem("unshare (these tests run as root)");
@@ -35,10 +35,9 @@ ScopedNamespace::ScopedNamespace(int kind) : m_kind(kind) {
 }
 
 ScopedNamespace::~ScopedNamespace() {
-    if (m_original >= 0) {
+    if (m_original.Valid()) {
         // The thread goes back where it was; the new namespace goes with its last user.
-        static_cast<void>(::setns(m_original, m_kind));
-        ::close(m_original);
+        static_cast<void>(::setns(m_original.Get(), m_kind));
     }
 }
 
@@ -65,19 +64,11 @@ std::string RunIpCommands(const std::vector<std::string>& commands) {
         text += command + "\n";
     }
     WriteFile(batch, text);
-    std::string ip = "ip";
-    std::string option = "-batch";
-    std::string path = batch;
-    char* argv[] = {ip.data(), option.data(), path.data(), nullptr};
-    pid_t child = 0;
-    if (::posix_spawnp(&child, "ip", nullptr, nullptr, argv, environ) != 0) {
-        return "cannot run ip (iproute2)";
+    ChildProcess ip(kIpProgram, {kIpProgram, "-batch", batch});
+    if (!ip.Running()) {
+        return "cannot run " + std::string(kIpProgram) + " (iproute2)";
     }
-    int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return "ip -batch failed on:\n" + text;
-    }
-    return {};
+    return ip.Wait() == 0 ? std::string() : "ip -batch failed on:\n" + text;
 }
 
 }  // namespace hvx::test

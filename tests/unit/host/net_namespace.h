@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/unique_fd.h"
+
 namespace hvx::test {
 
 class ScopedNamespace {
@@ -12,17 +14,13 @@ public:
     // `kind` is CLONE_NEWNET or CLONE_NEWUTS.
     explicit ScopedNamespace(int kind);
     ~ScopedNamespace();
-    ScopedNamespace(const ScopedNamespace&) = delete;
-    ScopedNamespace& operator=(const ScopedNamespace&) = delete;
-    ScopedNamespace(ScopedNamespace&&) = delete;
-    ScopedNamespace& operator=(ScopedNamespace&&) = delete;
 
     // Empty when the thread is in the new namespace; else why it is not.
     const std::string& problem() const { return m_problem; }
 
 private:
     int m_kind;
-    int m_original = -1;
+    os::detail::UniqueFd m_original;
     std::string m_problem;
 };
 

@@ -8,15 +8,14 @@
 #include <net/if.h>
 #include <sched.h>
 #include <sys/ioctl.h>
-#include <unistd.h>
 
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "interfaces/hvx_types.h"
 #include "platform/network_adapters.h"
+#include "platform/posix/unique_fd.h"
 #include "tests/support/log_capture.h"
 #include "tests/unit/host/net_namespace.h"
 #include "tests/unit/host/nic_record_printer.h"
@@ -24,32 +23,18 @@
 namespace hvx {
 namespace {
 
-// A tun device held open, so that its link has a carrier; it has no hardware address.
-class AttachedTun {
-public:
-    explicit AttachedTun(const std::string& name) : m_fd(::open("/dev/net/tun", O_RDWR)) {
-        ifreq request{};
-        std::strncpy(request.ifr_name, name.c_str(), IFNAMSIZ - 1);
-        request.ifr_flags = IFF_TUN | IFF_NO_PI;
-        if (m_fd >= 0 && ::ioctl(m_fd, TUNSETIFF, &request) != 0) {
-            ::close(m_fd);
-            m_fd = -1;
-        }
+// A tun device held open, so that its link has a carrier; it has no hardware address. Invalid
+// when the device cannot be made.
+os::detail::UniqueFd AttachedTun(const std::string& name) {
+    os::detail::UniqueFd tun(::open("/dev/net/tun", O_RDWR | O_CLOEXEC));
+    ifreq request{};
+    std::strncpy(request.ifr_name, name.c_str(), IFNAMSIZ - 1);
+    request.ifr_flags = IFF_TUN | IFF_NO_PI;
+    if (tun.Valid() && ::ioctl(tun.Get(), TUNSETIFF, &request) != 0) {
+        return {};
     }
-    ~AttachedTun() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    AttachedTun(const AttachedTun&) = delete;
-    AttachedTun& operator=(const AttachedTun&) = delete;
-    AttachedTun(AttachedTun&&) = delete;
-    AttachedTun& operator=(AttachedTun&&) = delete;
-    bool attached() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
+    return tun;
+}
 
 class NetworkInfo : public ::testing::Test {
 protected:
@@ -84,8 +69,8 @@ TEST_F(NetworkInfo, OnlyAdaptersThatAreUpWithAMacAndARealAddressAreListed) {
     AddVeth(commands, {"noaddr", "02:00:5e:10:00:04", {}});
     AddVeth(commands, {"admindown", "02:00:5e:10:00:05", {"192.0.2.50/24"}, false});
     AddVeth(commands, {"nocarrier", "02:00:5e:10:00:06", {"192.0.2.60/24"}, true, false});
-    const AttachedTun tun("tun0");
-    ASSERT_TRUE(tun.attached()) << "/dev/net/tun is needed for an adapter without a MAC";
+    const os::detail::UniqueFd tun = AttachedTun("tun0");
+    ASSERT_TRUE(tun.Valid()) << "/dev/net/tun is needed for an adapter without a MAC";
     commands.insert(commands.end(), {"addr add 192.0.2.70/32 dev tun0", "link set tun0 up"});
     Make(commands);
 
