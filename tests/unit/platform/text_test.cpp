@@ -13,38 +13,53 @@ namespace {
 
 using namespace std::string_literals;
 
+template <typename Text>
 struct Outcome {
     int result;
     DWORD error;
-    std::u16string wide;
-    std::string narrow;
+    Text text;
 };
 
-// Asks for the length, then converts into a buffer of exactly that size.
-Outcome Decode(const std::string& input, DWORD flags) {
-    const int size = static_cast<int>(input.size());
+// Asks `convert(buffer, size)` for the length, then converts into a buffer of exactly that size.
+template <typename Text, typename Convert>
+Outcome<Text> Measured(Convert convert) {
     SetLastError(ERROR_SUCCESS);
-    const int length = MultiByteToWideChar(CP_UTF8, flags, input.data(), size, nullptr, 0);
+    const int length = convert(nullptr, 0);
     if (length == 0) {
-        return {0, GetLastError(), {}, {}};
+        return {0, GetLastError(), {}};
     }
-    std::u16string out(static_cast<std::size_t>(length), u'?');
-    const int written = MultiByteToWideChar(CP_UTF8, flags, input.data(), size, out.data(), length);
-    return {written, GetLastError(), out, {}};
+    Text out(static_cast<std::size_t>(length), '?');
+    const int written = convert(out.data(), length);
+    return {written, GetLastError(), out};
 }
 
-Outcome Encode(const std::u16string& input, DWORD flags) {
-    const int size = static_cast<int>(input.size());
-    SetLastError(ERROR_SUCCESS);
-    const int length =
-        WideCharToMultiByte(CP_UTF8, flags, input.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length == 0) {
-        return {0, GetLastError(), {}, {}};
+Outcome<std::u16string> Decode(const std::string& input, DWORD flags) {
+    return Measured<std::u16string>([&](char16_t* out, int length) {
+        return MultiByteToWideChar(CP_UTF8, flags, input.data(), static_cast<int>(input.size()),
+                                   out, length);
+    });
+}
+
+Outcome<std::string> Encode(const std::u16string& input, DWORD flags) {
+    return Measured<std::string>([&](char* out, int length) {
+        return WideCharToMultiByte(CP_UTF8, flags, input.data(), static_cast<int>(input.size()),
+                                   out, length, nullptr, nullptr);
+    });
+}
+
+// Without flags each ill-formed part is written as U+FFFD; with the error flag the whole input
+// is rejected.
+template <typename Text>
+void ExpectReplacedOrRejected(const Outcome<Text>& lenient, const Outcome<Text>& strict,
+                              const Text& expected, bool valid) {
+    EXPECT_EQ(lenient.result, static_cast<int>(expected.size()));
+    EXPECT_EQ(lenient.text, expected);
+    if (valid) {
+        EXPECT_EQ(strict.text, expected);
+    } else {
+        EXPECT_EQ(strict.result, 0);
+        EXPECT_EQ(strict.error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
     }
-    std::string out(static_cast<std::size_t>(length), '?');
-    const int written = WideCharToMultiByte(CP_UTF8, flags, input.data(), size, out.data(), length,
-                                            nullptr, nullptr);
-    return {written, GetLastError(), {}, out};
 }
 
 struct DecodeCase {
@@ -56,20 +71,10 @@ struct DecodeCase {
 
 class PlatformUtf8Decoding : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(PlatformUtf8Decoding, WithoutFlagsReplacesEachIllFormedPart) {
-    const Outcome out = Decode(GetParam().input, 0);
-    EXPECT_EQ(out.result, static_cast<int>(GetParam().lenient.size()));
-    EXPECT_EQ(out.wide, GetParam().lenient);
-}
-
-TEST_P(PlatformUtf8Decoding, WithInvalidCharsFlagRejectsIllFormedInput) {
-    const Outcome out = Decode(GetParam().input, MB_ERR_INVALID_CHARS);
-    if (GetParam().valid) {
-        EXPECT_EQ(out.wide, GetParam().lenient);
-    } else {
-        EXPECT_EQ(out.result, 0);
-        EXPECT_EQ(out.error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
-    }
+TEST_P(PlatformUtf8Decoding, ReplacesOrRejectsIllFormedInput) {
+    const DecodeCase& c = GetParam();
+    ExpectReplacedOrRejected(Decode(c.input, 0), Decode(c.input, MB_ERR_INVALID_CHARS), c.lenient,
+                             c.valid);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -101,20 +106,10 @@ struct EncodeCase {
 
 class PlatformUtf16Encoding : public ::testing::TestWithParam<EncodeCase> {};
 
-TEST_P(PlatformUtf16Encoding, WithoutFlagsWritesLoneSurrogatesAsReplacement) {
-    const Outcome out = Encode(GetParam().input, 0);
-    EXPECT_EQ(out.result, static_cast<int>(GetParam().lenient.size()));
-    EXPECT_EQ(out.narrow, GetParam().lenient);
-}
-
-TEST_P(PlatformUtf16Encoding, WithInvalidCharsFlagRejectsLoneSurrogates) {
-    const Outcome out = Encode(GetParam().input, WC_ERR_INVALID_CHARS);
-    if (GetParam().valid) {
-        EXPECT_EQ(out.narrow, GetParam().lenient);
-    } else {
-        EXPECT_EQ(out.result, 0);
-        EXPECT_EQ(out.error, static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION));
-    }
+TEST_P(PlatformUtf16Encoding, ReplacesOrRejectsLoneSurrogates) {
+    const EncodeCase& c = GetParam();
+    ExpectReplacedOrRejected(Encode(c.input, 0), Encode(c.input, WC_ERR_INVALID_CHARS), c.lenient,
+                             c.valid);
 }
 
 INSTANTIATE_TEST_SUITE_P(
