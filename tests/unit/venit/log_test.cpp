@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/posix/unique_fd.h"
 #include "siblings/venit/venit.h"
 #include "tests/support/temp_dir.h"
 
@@ -52,18 +53,13 @@ std::string Payload(const std::string& line) {
 // Sends file descriptor 2 to a file while it lives.
 class StderrCapture {
 public:
-    explicit StderrCapture(fs::path file) : m_file(std::move(file)) {
+    explicit StderrCapture(fs::path file) : m_file(std::move(file)), m_saved(::dup(STDERR_FILENO)) {
         static_cast<void>(std::fflush(stderr));
-        m_saved = ::dup(STDERR_FILENO);
-        const int fd = ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(fd, STDERR_FILENO);
-        ::close(fd);
+        const hvx::os::detail::UniqueFd capture(
+            ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600));
+        ::dup2(capture.Get(), STDERR_FILENO);
     }
     ~StderrCapture() { Restore(); }
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
-    StderrCapture(StderrCapture&&) = delete;
-    StderrCapture& operator=(StderrCapture&&) = delete;
 
     std::string Finish() {
         Restore();
@@ -72,16 +68,15 @@ public:
 
 private:
     void Restore() {
-        if (m_saved >= 0) {
+        if (m_saved.Valid()) {
             static_cast<void>(std::fflush(stderr));
-            ::dup2(m_saved, STDERR_FILENO);
-            ::close(m_saved);
-            m_saved = -1;
+            ::dup2(m_saved.Get(), STDERR_FILENO);
+            m_saved = {};
         }
     }
 
     fs::path m_file;
-    int m_saved = -1;
+    hvx::os::detail::UniqueFd m_saved;
 };
 
 class LogTest : public ::testing::Test {
