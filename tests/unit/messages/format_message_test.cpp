@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/scripted_module.h"
 #include "platform/last_error.h"
 #include "platform/module.h"
 #include "platform/resources.h"
-#include "tests/unit/messages/scripted_resources.h"
+#include "support/module_handle.h"
 
 namespace hvx::os {
 namespace {
 
-using test::ScriptedResources;
+using fuzz::ScriptedModule;
 
 constexpr const char16_t* kModule = u"messagesprobe.dll";
 constexpr DWORD kFromModule =
@@ -42,27 +43,11 @@ DWORD Format(DWORD flags, HMODULE module, DWORD id, DWORD language, std::u16stri
     return ERROR_SUCCESS;
 }
 
-// Loads a scripted module for the life of the object.
-class Loaded {
-public:
-    explicit Loaded(const char16_t* name) : m_module(LoadLibraryW(name)) {}
-    ~Loaded() { FreeLibrary(m_module); }
-    Loaded(const Loaded&) = delete;
-    Loaded& operator=(const Loaded&) = delete;
-    Loaded(Loaded&&) = delete;
-    Loaded& operator=(Loaded&&) = delete;
-    HMODULE get() const { return m_module; }
-
-private:
-    HMODULE m_module;
-};
-
 TEST(PlatformFormatMessage, MessagesOfAModuleAndOfTheSystem) {
-    const std::vector<std::uint8_t> table = ScriptedResources::MessageTable(kMessages);
-    const ScriptedResources resources(
-        kModule, {ScriptedResources::Entry(kResourceTypeMessageTable, kMessageTableId,
-                                           kLanguageEnglishUs, table)});
-    const Loaded module(kModule);
+    const ScriptedModule resources(kModule,
+                                   {{kResourceTypeMessageTable, kMessageTableId, kLanguageEnglishUs,
+                                     ScriptedModule::MessageTable(kMessages)}});
+    const ModuleHandle module(LoadLibraryW(kModule));
     ASSERT_NE(module.get(), nullptr);
     const struct {
         DWORD flags;
@@ -100,30 +85,28 @@ TEST(PlatformFormatMessage, MessagesOfAModuleAndOfTheSystem) {
 }
 
 TEST(PlatformFormatMessage, ModulesWithoutTheMessageAreRefused) {
-    const std::vector<std::uint8_t> table = ScriptedResources::MessageTable(kMessages);
+    const std::vector<std::uint8_t> table = ScriptedModule::MessageTable(kMessages);
     std::vector<std::uint8_t> truncated = table;
     truncated.resize(table.size() - 4);  // the last entry ("Tenth") loses its end
-    const std::vector<std::uint8_t> strings = ScriptedResources::StringBlock(kMessages, 1);
     const struct {
-        std::vector<ResourceEntry> entries;
+        std::vector<fuzz::ScriptedResource> resources;
         DWORD id;
         DWORD error;
     } cases[] = {
         {{}, 1, ERROR_RESOURCE_TYPE_NOT_FOUND},
-        {{ScriptedResources::Entry(kResourceTypeString, 1, kLanguageNeutral, strings)},
+        {{{kResourceTypeString, 1, kLanguageNeutral, ScriptedModule::StringBlock(kMessages, 1)}},
          1,
          ERROR_RESOURCE_TYPE_NOT_FOUND},
-        {{ScriptedResources::Entry(kResourceTypeMessageTable, 2, kLanguageEnglishUs, table)},
+        {{{kResourceTypeMessageTable, 2, kLanguageEnglishUs, table}},
          1,
          ERROR_RESOURCE_NAME_NOT_FOUND},
-        {{ScriptedResources::Entry(kResourceTypeMessageTable, kMessageTableId, kLanguageEnglishUs,
-                                   truncated)},
+        {{{kResourceTypeMessageTable, kMessageTableId, kLanguageEnglishUs, truncated}},
          10,
          ERROR_MR_MID_NOT_FOUND},
     };
     for (const auto& c : cases) {
-        const ScriptedResources resources(kModule, c.entries);
-        const Loaded module(kModule);
+        const ScriptedModule resources(kModule, c.resources);
+        const ModuleHandle module(LoadLibraryW(kModule));
         std::u16string text;
         EXPECT_EQ(Format(kFromModule, module.get(), c.id, kLanguageEnglishUs, text), c.error);
     }
@@ -131,7 +114,7 @@ TEST(PlatformFormatMessage, ModulesWithoutTheMessageAreRefused) {
 
 TEST(PlatformFormatMessage, ModuleWithoutResourceTable) {
     RegisterBuiltinModule(kModule, {});
-    const Loaded module(kModule);
+    const ModuleHandle module(LoadLibraryW(kModule));
     std::u16string text;
     EXPECT_EQ(Format(kFromModule, module.get(), 1, kLanguageEnglishUs, text),
               ERROR_RESOURCE_DATA_NOT_FOUND);
@@ -139,16 +122,17 @@ TEST(PlatformFormatMessage, ModuleWithoutResourceTable) {
 }
 
 TEST(PlatformResources, NeutralRequestsPreferNeutralThenEnglish) {
+    // The first byte tells the languages apart: 1 neutral, 2 English, 3 German.
     const std::vector<std::uint8_t> neutral(4, 1);
     const std::vector<std::uint8_t> english(4, 2);
     const std::vector<std::uint8_t> german(4, 3);
-    const ScriptedResources resources(
-        kModule, {ScriptedResources::Entry(kResourceTypeString, 1, kLanguageGerman, german),
-                  ScriptedResources::Entry(kResourceTypeString, 1, kLanguageEnglishUs, english),
-                  ScriptedResources::Entry(kResourceTypeString, 1, kLanguageNeutral, neutral),
-                  ScriptedResources::Entry(kResourceTypeString, 2, kLanguageGerman, german),
-                  ScriptedResources::Entry(kResourceTypeString, 2, kLanguageEnglishUs, english)});
-    const Loaded module(kModule);
+    const ScriptedModule resources(kModule,
+                                   {{kResourceTypeString, 1, kLanguageGerman, german},
+                                    {kResourceTypeString, 1, kLanguageEnglishUs, english},
+                                    {kResourceTypeString, 1, kLanguageNeutral, neutral},
+                                    {kResourceTypeString, 2, kLanguageGerman, german},
+                                    {kResourceTypeString, 2, kLanguageEnglishUs, english}});
+    const ModuleHandle module(LoadLibraryW(kModule));
     const struct {
         DWORD id;
         DWORD language;

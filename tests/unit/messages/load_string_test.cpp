@@ -7,15 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz/scripted_module.h"
 #include "platform/resources.h"
 #include "siblings/rosta/rosta.h"
 #include "support/messages.h"
-#include "tests/unit/messages/scripted_resources.h"
 
 namespace hvx {
 namespace {
 
-using test::ScriptedResources;
+using fuzz::ScriptedModule;
 
 constexpr const char16_t* kModule = u"stringsprobe.dll";
 constexpr std::u16string_view kUntouched = u"untouched";
@@ -30,16 +30,14 @@ TEST(LoadString, ProductNameFromRosta) {
 }
 
 TEST(LoadString, EntriesOfAScriptedBlock) {
-    const std::vector<std::uint8_t> block = ScriptedResources::StringBlock(kStrings, 2);
-    // The same block cut short after its first entry.
+    const std::vector<std::uint8_t> block = ScriptedModule::StringBlock(kStrings, 2);
+    // Block 3 is block 2 cut short after its first entry, block 4 cut inside that entry's text.
     const std::vector<std::uint8_t> shortBlock(block.begin(), block.begin() + 2 + 10);
-    // Cut inside the first entry's text.
     const std::vector<std::uint8_t> cutText(block.begin(), block.begin() + 2 + 4);
-    const ScriptedResources resources(
-        kModule,
-        {ScriptedResources::Entry(os::kResourceTypeString, 2, os::kLanguageEnglishUs, block),
-         ScriptedResources::Entry(os::kResourceTypeString, 3, os::kLanguageEnglishUs, shortBlock),
-         ScriptedResources::Entry(os::kResourceTypeString, 4, os::kLanguageEnglishUs, cutText)});
+    const ScriptedModule resources(
+        kModule, {{os::kResourceTypeString, 2, os::kLanguageEnglishUs, block},
+                  {os::kResourceTypeString, 3, os::kLanguageEnglishUs, shortBlock},
+                  {os::kResourceTypeString, 4, os::kLanguageEnglishUs, cutText}});
     const struct {
         UINT id;
         HRESULT result;
