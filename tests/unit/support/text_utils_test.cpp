@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "interfaces/hvx_types.h"
@@ -9,50 +10,32 @@
 namespace hvx {
 namespace {
 
-struct Utf8Case {
-    const char* name;
-    std::string utf8;
-    std::u16string wide;
-};
-
-class Utf8ToWideValid : public ::testing::TestWithParam<Utf8Case> {};
-
-TEST_P(Utf8ToWideValid, Converts) {
-    std::u16string out = u"previous";
-    EXPECT_EQ(Utf8ToWide(GetParam().utf8, out), S_OK);
-    EXPECT_EQ(out, GetParam().wide);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    TextUtils, Utf8ToWideValid,
-    ::testing::Values(Utf8Case{"Ascii", "agent", u"agent"}, Utf8Case{"Empty", "", u""},
-                      Utf8Case{"TwoBytes", "caf\xC3\xA9", u"caf\u00E9"},
-                      Utf8Case{"ThreeBytes", "\xE2\x82\xAC", u"\u20AC"},
-                      Utf8Case{"FourBytes", "\xF0\x9F\x98\x80", u"\U0001F600"},
-                      Utf8Case{"EmbeddedZeroDropsTheRest", std::string("ab\0cd", 5), u"ab"}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-class Utf8ToWideInvalid : public ::testing::TestWithParam<Utf8Case> {};
-
-TEST_P(Utf8ToWideInvalid, IsRejectedAndLeavesTheOutput) {
-    std::u16string out = u"previous";
-    EXPECT_EQ(Utf8ToWide(GetParam().utf8, out), E_INVALIDARG);
-    EXPECT_EQ(out, u"previous");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    TextUtils, Utf8ToWideInvalid,
-    ::testing::Values(Utf8Case{"Truncated", "ab\xC3", u""}, Utf8Case{"Overlong", "\xC0\xAF", u""},
-                      Utf8Case{"EncodedSurrogate", "\xED\xA0\x80", u""},
-                      Utf8Case{"AboveUnicode", "\xF4\x90\x80\x80", u""},
-                      Utf8Case{"StrayContinuation", "a\x80z", u""},
-                      Utf8Case{"InvalidBeforeEmbeddedZero", std::string("\xFF\0ok", 4), u""}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(TextUtils, InvalidUtf8AfterAnEmbeddedZeroIsNeverLookedAt) {
-    std::u16string out;
-    EXPECT_EQ(Utf8ToWide(std::string("ok\0\xFF", 4), out), S_OK);
-    EXPECT_EQ(out, u"ok");
+TEST(TextUtils, Utf8ToWideConvertsValidTextAndRejectsTheRestLeavingTheOutput) {
+    const struct {
+        const char* name;
+        std::string utf8;
+        std::optional<std::u16string> wide;  // nothing: rejected
+    } cases[] = {
+        {"Ascii", "agent", u"agent"},
+        {"Empty", "", u""},
+        {"TwoBytes", "caf\xC3\xA9", u"caf\u00E9"},
+        {"ThreeBytes", "\xE2\x82\xAC", u"\u20AC"},
+        {"FourBytes", "\xF0\x9F\x98\x80", u"\U0001F600"},
+        {"EmbeddedZeroDropsTheRest", std::string("ab\0cd", 5), u"ab"},
+        {"InvalidAfterAnEmbeddedZeroIsNeverLookedAt", std::string("ok\0\xFF", 4), u"ok"},
+        {"Truncated", "ab\xC3", std::nullopt},
+        {"Overlong", "\xC0\xAF", std::nullopt},
+        {"EncodedSurrogate", "\xED\xA0\x80", std::nullopt},
+        {"AboveUnicode", "\xF4\x90\x80\x80", std::nullopt},
+        {"StrayContinuation", "a\x80z", std::nullopt},
+        {"InvalidBeforeEmbeddedZero", std::string("\xFF\0ok", 4), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::u16string out = u"previous";
+        EXPECT_EQ(Utf8ToWide(c.utf8, out), c.wide ? S_OK : E_INVALIDARG);
+        EXPECT_EQ(out, c.wide.value_or(u"previous"));
+    }
 }
 
 TEST(TextUtils, WideToUtf8) {
