@@ -13,6 +13,7 @@ namespace {
 
 using SessionInit = SessionTest;
 
+// A session after a refused URL holds the defaults of a fresh one.
 TEST_F(SessionInit, AnInvalidUrlChangesNothing) {
     for (const char* url : {"https://backend.example", "ftp://backend.example/",
                             "https://-backend.example/", "backend.example/api"}) {
@@ -26,7 +27,12 @@ TEST_F(SessionInit, AnInvalidUrlChangesNothing) {
             std::vector<std::string>{
                 std::string("Invalid web path given to Init (or bad regex): [ ") + url + " ]."});
         EXPECT_EQ(session.Method(), u"GET");
+        EXPECT_EQ(session.Scheme(), u"https");
         EXPECT_EQ(session.Host(), u"");
+        EXPECT_EQ(session.Path(), u"/");
+        EXPECT_EQ(session.Port(), 443);
+        EXPECT_EQ(session.UserAgent(), u"HalvexProtect/6.5.0.11255");
+        EXPECT_EQ(session.Engine(), nullptr);
         EXPECT_FALSE(session.HasShutdownCallback());
     }
     EXPECT_EQ(engines.created, 0);
@@ -177,11 +183,8 @@ TEST_F(SessionInit, CurlDebugOnlyForTheValueOne) {
     }
 }
 
-TEST_F(SessionInit, TransferTimeoutOnlyWhenGiven) {
-    CHttpCurl without;
-    EXPECT_EQ(InitSession(without, kUrl, 0), S_OK);
-    EXPECT_EQ(Engine().Option(curlopt::kTimeout), nullptr);
-
+// Without a transfer timeout the option stays unset (SuccessWiresTheSessionIntoTheEngine).
+TEST_F(SessionInit, TransferTimeoutWhenGiven) {
     CHttpCurl with;
     EXPECT_EQ(InitSession(with, kUrl, 30), S_OK);
     ASSERT_NE(Engine().Option(curlopt::kTimeout), nullptr);

@@ -35,16 +35,5 @@ TEST_F(SessionUrl, SchemeHostPathAndPort) {
     }
 }
 
-TEST_F(SessionUrl, AFreshSessionHoldsTheDefaults) {
-    const CHttpCurl session;
-    EXPECT_EQ(session.Scheme(), u"https");
-    EXPECT_EQ(session.Host(), u"");
-    EXPECT_EQ(session.Path(), u"/");
-    EXPECT_EQ(session.Port(), 443);
-    EXPECT_EQ(session.Method(), u"GET");
-    EXPECT_EQ(session.UserAgent(), u"HalvexProtect/6.5.0.11255");
-    EXPECT_EQ(session.Engine(), nullptr);
-}
-
 }  // namespace
 }  // namespace hvx::test
