@@ -39,13 +39,6 @@ inline SslCtxPtr ContextAfterCallback() {
     return context;
 }
 
-// Lines of a kind that begin with `prefix`.
-inline std::size_t CountStartingWith(const std::vector<std::string>& lines,
-                                     const std::string& prefix) {
-    return static_cast<std::size_t>(std::count_if(
-        lines.begin(), lines.end(), [&](const auto& l) { return l.rfind(prefix, 0) == 0; }));
-}
-
 class CertTest : public ::testing::Test {
 protected:
     void SetUp() override { CertMgrLoader::UnloadCerts(); }

@@ -1,5 +1,7 @@
 // CertMgrLoader and the certificate-store layer: what is loaded from where, once, and what each
 // TLS context receives.
+#include <algorithm>
+
 #include "shared_agent/util/cert_store_log.h"
 #include "support/trace_levels.h"
 #include "tests/support/fake_engine.h"
@@ -9,7 +11,6 @@ namespace hvx::test {
 namespace {
 
 constexpr const char* kLoaded = "CertMgrLoader::Init certs loaded from certificate manager";
-constexpr const char* kConfigured = "_set_config_certs(): Certificate for ";
 
 using CertMgr = CertTest;
 
@@ -22,7 +23,11 @@ TEST_F(CertMgr, AConfiguredCertificateThatIsARootIsAddedOnce) {
     EXPECT_TRUE(CertMgrLoader::IsLoaded());
     EXPECT_EQ(cert_store_counts().roots, 2u);
     EXPECT_EQ(cert_store_counts().configured, 1u);
-    EXPECT_EQ(CountStartingWith(log.Traces(), kConfigured), 1u);
+    EXPECT_EQ(std::ranges::count_if(log.Traces(),
+                                    [](const std::string& line) {
+                                        return line.starts_with("_set_config_certs(): ");
+                                    }),
+              1);
     EXPECT_TRUE(log.HasTrace("_set_config_certs(): Certificate for /CN=other.invalid"));
     EXPECT_TRUE(log.HasTrace("The ROOT store has been opened."));
     EXPECT_TRUE(log.HasTrace("cert_store_load(): Certificate for caspo test CA"));
