@@ -37,11 +37,6 @@ TEST(MirelBody, BufferedBodyIsReadInPartsAfterTheTransfer) {
     }
 }
 
-std::size_t Collect(char* data, std::size_t size, std::size_t count, void* user) {
-    static_cast<std::string*>(user)->append(data, size * count);
-    return size * count;
-}
-
 std::size_t Refuse(char* /*data*/, std::size_t /*size*/, std::size_t /*count*/, void* /*user*/) {
     return 0;
 }
@@ -53,7 +48,7 @@ TEST(MirelBody, CallerWriteCallbackReplacesTheBufferUntilCleared) {
     ASSERT_TRUE(engine);
     const std::u16string url = Wide(server.Url("/file"));
     std::string received;
-    ASSERT_EQ(engine->SetCallback(CURLOPT_WRITEFUNCTION, reinterpret_cast<void*>(&Collect)),
+    ASSERT_EQ(engine->SetCallback(CURLOPT_WRITEFUNCTION, reinterpret_cast<void*>(&AppendTo)),
               CURLE_OK);
     ASSERT_EQ(engine->SetCallbackData(CURLOPT_WRITEDATA, &received), CURLE_OK);
 

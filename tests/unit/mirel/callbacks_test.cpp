@@ -13,11 +13,6 @@
 namespace hvx::test {
 namespace {
 
-std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void* user) {
-    static_cast<std::string*>(user)->append(data, size * count);
-    return size * count;
-}
-
 int AbortAtOnce(void* /*user*/, double /*downloadTotal*/, double /*downloaded*/,
                 double /*uploadTotal*/, double /*uploaded*/) {
     return 1;
@@ -31,7 +26,7 @@ TEST(MirelCallbacks, HeaderCallbackSeesTheAnswerAndProgressCallbackCanAbort) {
     ASSERT_TRUE(engine);
     const std::u16string url = Wide(server.Url("/"));
     std::string headers;
-    HeaderCallback header = &CollectHeader;
+    HeaderCallback header = &AppendTo;
     ASSERT_EQ(engine->SetCallback(CURLOPT_HEADERFUNCTION, reinterpret_cast<void*>(header)),
               CURLE_OK);
     ASSERT_EQ(engine->SetCallbackData(CURLOPT_HEADERDATA, &headers), CURLE_OK);

@@ -50,6 +50,12 @@ inline std::string ReadWholeBody(ITransferEngine& engine, std::vector<std::uint3
     return body;
 }
 
+// A write or header callback that appends what it is given to the std::string `user`.
+inline std::size_t AppendTo(char* data, std::size_t size, std::size_t count, void* user) {
+    static_cast<std::string*>(user)->append(data, size * count);
+    return size * count;
+}
+
 // Bytes that differ from position to position, so a misplaced part shows.
 inline std::string PatternedBody(std::size_t size) {
     std::string body(size, '\0');
