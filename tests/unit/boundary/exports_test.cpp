@@ -1,22 +1,20 @@
 // libcaspo.so as a caller sees it: loaded by its module name, used only through its exports.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "interfaces/caspo.h"
 #include "platform/module.h"
+#include "support/module_handle.h"
 #include "tests/support/log_capture.h"
 
 namespace hvx::test {
 namespace {
-
-struct ModuleFree {
-    void operator()(void* module) const { os::FreeLibrary(module); }
-};
 
 class ExportsTest : public ::testing::Test {
 protected:
@@ -24,7 +22,7 @@ protected:
 
     template <typename Export>
     Export Find(const char* name) const {
-        auto* address = reinterpret_cast<Export>(os::GetProcAddress(m_module.get(), name));
+        const auto address = GetExport<Export>(m_module.get(), name);
         EXPECT_NE(address, nullptr) << name;
         return address;
     }
@@ -32,25 +30,19 @@ protected:
     LogCapture log;
 
 private:
-    std::unique_ptr<void, ModuleFree> m_module{os::LoadLibraryW(kCaspoModule)};
+    ModuleHandle m_module{os::LoadLibraryW(kCaspoModule)};
 };
 
 // The names `nm -D --defined-only` lists.
 std::set<std::string> DynamicSymbols(const std::string& library) {
-    const std::string command = "nm -D --defined-only " + library;
+    const std::string command = "nm -D --defined-only --format=just-symbols " + library;
     // The check is the tool itself, the way the build is inspected by hand.
     // NOLINTNEXTLINE(cert-env33-c)
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
     std::set<std::string> names;
     std::array<char, 512> line{};
     while (pipe && fgets(line.data(), static_cast<int>(line.size()), pipe.get()) != nullptr) {
-        std::istringstream fields(line.data());
-        std::string address;
-        std::string kind;
-        std::string name;
-        if (fields >> address >> kind >> name) {
-            names.insert(name);
-        }
+        names.emplace(line.data(), std::strcspn(line.data(), "\n"));
     }
     return names;
 }
