@@ -14,6 +14,7 @@
 
 #include "platform/last_error.h"
 #include "tests/support/temp_dir.h"
+#include "tests/unit/platform/fails_with.h"
 
 namespace hvx::os {
 namespace {
@@ -197,17 +198,15 @@ TEST_F(PlatformFiles, PrivateFileIsTheUsersOnlyAndAnExistingFileIsLeftAlone) {
     ASSERT_TRUE(CreatePrivateFile(Wide(existing).c_str()));
     EXPECT_EQ(test::ReadWholeFile(existing), "kept content");
 
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(CreatePrivateFile(Wide(dir / "missing" / "secret.db").c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_TRUE(FailsWith(ERROR_PATH_NOT_FOUND, [&] {
+        return CreatePrivateFile(Wide(dir / "missing" / "secret.db").c_str());
+    }));
 }
 
 TEST_F(PlatformFiles, WriteToAFullDeviceReportsDiskFull) {
     const Handle device(Open("/dev/full", GENERIC_WRITE, kShareAll, OPEN_EXISTING));
     ASSERT_TRUE(Valid(device));
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(Write(device.get(), "no room"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_TRUE(FailsWith(ERROR_DISK_FULL, [&] { return Write(device.get(), "no room"); }));
 }
 
 TEST_F(PlatformFiles, WrongAccessAndFoldersAreRefused) {
@@ -215,9 +214,7 @@ TEST_F(PlatformFiles, WrongAccessAndFoldersAreRefused) {
     test::WriteFile(path, "text");
     const Handle reader(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
     ASSERT_TRUE(Valid(reader));
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(Write(reader.get(), "more"));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(FailsWith(ERROR_ACCESS_DENIED, [&] { return Write(reader.get(), "more"); }));
 
     const Handle folder(Open(dir.path(), GENERIC_READ, kShareAll, OPEN_EXISTING));
     EXPECT_FALSE(Valid(folder));
@@ -228,15 +225,11 @@ TEST_F(PlatformFiles, InvalidHandlesAreRefused) {
     char byte = 0;
     DWORD count = 0;
     for (HANDLE bad : {INVALID_HANDLE_VALUE, static_cast<HANDLE>(nullptr)}) {
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_FALSE(ReadFile(bad, &byte, 1, &count));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_FALSE(WriteFile(bad, &byte, 1, &count));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_FALSE(CloseHandle(bad));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        EXPECT_TRUE(
+            FailsWith(ERROR_INVALID_HANDLE, [&] { return ReadFile(bad, &byte, 1, &count); }));
+        EXPECT_TRUE(
+            FailsWith(ERROR_INVALID_HANDLE, [&] { return WriteFile(bad, &byte, 1, &count); }));
+        EXPECT_TRUE(FailsWith(ERROR_INVALID_HANDLE, [&] { return CloseHandle(bad); }));
     }
 }
 
@@ -246,13 +239,10 @@ TEST_F(PlatformFiles, DeleteRemovesOrSaysWhyNot) {
     EXPECT_TRUE(DeleteFileW(Wide(path).c_str()));
     EXPECT_FALSE(fs::exists(path));
 
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(DeleteFileW(Wide(path).c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(FailsWith(ERROR_FILE_NOT_FOUND, [&] { return DeleteFileW(Wide(path).c_str()); }));
 
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(DeleteFileW(Wide(dir / "missing/gone.txt").c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_TRUE(FailsWith(ERROR_PATH_NOT_FOUND,
+                          [&] { return DeleteFileW(Wide(dir / "missing/gone.txt").c_str()); }));
 }
 
 TEST_F(PlatformFiles, CreateDirectoryTreeMakesEveryMissingParent) {
@@ -262,12 +252,10 @@ TEST_F(PlatformFiles, CreateDirectoryTreeMakesEveryMissingParent) {
     EXPECT_TRUE(CreateDirectoryTree(Wide(nested).c_str()));
 
     test::WriteFile(dir / "plain", "x");
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(CreateDirectoryTree(Wide(dir / "plain/sub").c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(CreateDirectoryTree(Wide(dir / "plain").c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    EXPECT_TRUE(FailsWith(ERROR_PATH_NOT_FOUND,
+                          [&] { return CreateDirectoryTree(Wide(dir / "plain/sub").c_str()); }));
+    EXPECT_TRUE(FailsWith(ERROR_ALREADY_EXISTS,
+                          [&] { return CreateDirectoryTree(Wide(dir / "plain").c_str()); }));
 }
 
 struct DataDirectoryCase {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/last_error.h"
+#include "tests/unit/platform/fails_with.h"
 
 namespace hvx::os {
 namespace {
@@ -80,33 +81,25 @@ TEST(PlatformModules, EachLoadNeedsItsOwnFree) {
     EXPECT_TRUE(FreeLibrary(first));
     EXPECT_EQ(CallProbe(second), kProbeValueOnDisk);
     EXPECT_TRUE(FreeLibrary(second));
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_FALSE(FreeLibrary(second));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_TRUE(FailsWith(ERROR_INVALID_HANDLE, [&] { return FreeLibrary(second); }));
 }
 
 TEST(PlatformModules, MissingModuleAndSymbolAreReported) {
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(LoadLibraryW(u"nosuchmodule.dll"), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_TRUE(FailsWith(ERROR_MOD_NOT_FOUND, [&] { return LoadLibraryW(u"nosuchmodule.dll"); }));
 
     HMODULE module = LoadLibraryW(kProbe);
     ASSERT_NE(module, nullptr);
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(GetProcAddress(module, "NoSuchSymbol"), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_TRUE(
+        FailsWith(ERROR_PROC_NOT_FOUND, [&] { return GetProcAddress(module, "NoSuchSymbol"); }));
     EXPECT_TRUE(FreeLibrary(module));
 }
 
 TEST(PlatformModules, UnknownHandlesAreRefused) {
     int notAModule = 0;
     for (HMODULE bad : {static_cast<HMODULE>(nullptr), static_cast<HMODULE>(&notAModule)}) {
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_EQ(GetProcAddress(bad, kProbeSymbol), nullptr);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_FALSE(FreeLibrary(bad));
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+        EXPECT_TRUE(
+            FailsWith(ERROR_INVALID_HANDLE, [&] { return GetProcAddress(bad, kProbeSymbol); }));
+        EXPECT_TRUE(FailsWith(ERROR_INVALID_HANDLE, [&] { return FreeLibrary(bad); }));
     }
 }
 
@@ -116,9 +109,8 @@ TEST(PlatformModules, BuiltinModuleComesBeforeTheFile) {
         HMODULE module = LoadLibraryW(u"PLATFORMPROBE.dll");
         ASSERT_NE(module, nullptr);
         EXPECT_EQ(CallProbe(module), kProbeValueBuiltin);
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_EQ(GetProcAddress(module, "NoSuchSymbol"), nullptr);
-        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+        EXPECT_TRUE(FailsWith(ERROR_PROC_NOT_FOUND,
+                              [&] { return GetProcAddress(module, "NoSuchSymbol"); }));
         EXPECT_TRUE(FreeLibrary(module));
         EXPECT_TRUE(FreeLibrary(module));  // built-ins are never unloaded
     }
@@ -130,9 +122,7 @@ TEST(PlatformModules, BuiltinModuleComesBeforeTheFile) {
 
 TEST(PlatformModules, ModuleMarkedMissingFailsToLoadUntilUnregistered) {
     RegisterMissingModule(kProbe);
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(LoadLibraryW(kProbe), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+    EXPECT_TRUE(FailsWith(ERROR_MOD_NOT_FOUND, [&] { return LoadLibraryW(kProbe); }));
     UnregisterBuiltinModule(kProbe);
     HMODULE module = LoadLibraryW(kProbe);
     ASSERT_NE(module, nullptr);
@@ -147,9 +137,8 @@ TEST(PlatformModules, UnregisteredBuiltinHandleFindsNothing) {
         module = LoadLibraryW(kProbe);
         ASSERT_NE(module, nullptr);
     }
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(GetProcAddress(module, kProbeSymbol), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
+    EXPECT_TRUE(
+        FailsWith(ERROR_PROC_NOT_FOUND, [&] { return GetProcAddress(module, kProbeSymbol); }));
 }
 
 }  // namespace

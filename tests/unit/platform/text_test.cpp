@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/last_error.h"
+#include "tests/unit/platform/fails_with.h"
 
 namespace hvx::os {
 namespace {
@@ -142,22 +143,22 @@ TEST(PlatformText, MinusOneStopsAfterTheFirstZeroAndCountsIt) {
 
 TEST(PlatformText, TooSmallBufferFails) {
     std::vector<char16_t> wide(2);
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "abc", 3, wide.data(), 2), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_TRUE(FailsWith(ERROR_INSUFFICIENT_BUFFER, [&] {
+        return MultiByteToWideChar(CP_UTF8, 0, "abc", 3, wide.data(), 2);
+    }));
     // Room for the first half of a pair only.
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "\xF0\x9F\x98\x80", 4, wide.data(), 1), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_TRUE(FailsWith(ERROR_INSUFFICIENT_BUFFER, [&] {
+        return MultiByteToWideChar(CP_UTF8, 0, "\xF0\x9F\x98\x80", 4, wide.data(), 1);
+    }));
 
     std::vector<char> narrow(3);
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"abcd", 4, narrow.data(), 3, nullptr, nullptr), 0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, u"\U0001F600", 2, narrow.data(), 3, nullptr, nullptr),
-              0);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_TRUE(FailsWith(ERROR_INSUFFICIENT_BUFFER, [&] {
+        return WideCharToMultiByte(CP_UTF8, 0, u"abcd", 4, narrow.data(), 3, nullptr, nullptr);
+    }));
+    EXPECT_TRUE(FailsWith(ERROR_INSUFFICIENT_BUFFER, [&] {
+        return WideCharToMultiByte(CP_UTF8, 0, u"\U0001F600", 2, narrow.data(), 3, nullptr,
+                                   nullptr);
+    }));
 }
 
 struct BadCall {
@@ -178,18 +179,16 @@ TEST_P(PlatformTextArguments, AreRefusedInBothDirections) {
     const char* narrow = call.nullSource ? nullptr : "abc";
     const char16_t* wide = call.nullSource ? nullptr : u"abc";
     if (!call.defaultChar) {
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_EQ(MultiByteToWideChar(call.codePage, call.flags, narrow, call.srcLen, nullptr,
-                                      call.dstLen),
-                  0);
-        EXPECT_EQ(GetLastError(), call.error);
+        EXPECT_TRUE(FailsWith(call.error, [&] {
+            return MultiByteToWideChar(call.codePage, call.flags, narrow, call.srcLen, nullptr,
+                                       call.dstLen);
+        }));
     }
     BOOL used = FALSE;
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(WideCharToMultiByte(call.codePage, call.flags, wide, call.srcLen, nullptr,
-                                  call.dstLen, nullptr, call.defaultChar ? &used : nullptr),
-              0);
-    EXPECT_EQ(GetLastError(), call.error);
+    EXPECT_TRUE(FailsWith(call.error, [&] {
+        return WideCharToMultiByte(call.codePage, call.flags, wide, call.srcLen, nullptr,
+                                   call.dstLen, nullptr, call.defaultChar ? &used : nullptr);
+    }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
