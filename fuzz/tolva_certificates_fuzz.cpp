@@ -13,20 +13,16 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
+#include "shared_agent/util/openssl_holders.h"
 #include "siblings/tolva/certificates.h"
 
 namespace {
 
 using hvx::fuzz::Check;
 
-struct BioDeleter {
-    void operator()(BIO* bio) const { BIO_free(bio); }
-};
-using BioPtr = std::unique_ptr<BIO, BioDeleter>;
-
 // The certificates as PEM text, one block after the other.
 std::string WritePem(const tolva::ParsedCertificates& parsed) {
-    const BioPtr bio(BIO_new(BIO_s_mem()));
+    const hvx::BioPtr bio(BIO_new(BIO_s_mem()));
     Check(bio != nullptr);
     for (const tolva::X509Ptr& certificate : parsed.certificates) {
         Check(PEM_write_bio_X509(bio.get(), certificate.get()) == 1);

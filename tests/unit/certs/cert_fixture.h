@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <openssl/ssl.h>
 
-#include <memory>
 #include <string>
 
 #include "shared_agent/util/cert_mgr_loader.h"
@@ -13,15 +12,11 @@
 #include "support/config_keys.h"
 #include "tests/support/fake_config.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/net/openssl_ptr.h"
 #include "tests/support/net/test_certs.h"
 #include "tests/support/scoped_root_store.h"
 
 namespace hvx::test {
-
-struct SslCtxFree {
-    void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
-};
-using SslCtxPtr = std::unique_ptr<SSL_CTX, SslCtxFree>;
 
 inline const TestCertificates& Certs() {
     return TestCertificates::Shared();
@@ -33,8 +28,8 @@ inline int TrustedCount(SSL_CTX* context) {
 }
 
 // A fresh TLS context after the TLS-context callback has run on it.
-inline SslCtxPtr ContextAfterCallback() {
-    SslCtxPtr context(SSL_CTX_new(TLS_client_method()));
+inline SslContextPtr ContextAfterCallback() {
+    SslContextPtr context(SSL_CTX_new(TLS_client_method()));
     EXPECT_EQ(CertMgrLoader::SSLContextConfigCallback(nullptr, context.get(), nullptr), 0);
     return context;
 }
