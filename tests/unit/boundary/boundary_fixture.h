@@ -1,29 +1,19 @@
-// What the file-request and facade tests need: the scripted engine registered as "mirel.dll", an
-// in-memory store trusting the test CA, a log capture and a folder for the downloads.
+// What the file-request and facade tests need besides the session fixture: a folder for the
+// downloads.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "support/config_keys.h"
-#include "tests/support/fake_config.h"
-#include "tests/support/fake_engine.h"
-#include "tests/support/log_capture.h"
-#include "tests/support/net/test_certs.h"
+#include "tests/support/session_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace hvx::test {
 
 inline constexpr const char16_t* kFileUrl = u"https://backend.example/files/policy.bin";
 
-class BoundaryTest : public ::testing::Test {
+class BoundaryTest : public SessionTest {
 protected:
-    BoundaryTest() {
-        config.PutNarrow(keys::kEstCaCert, TestCertificates::Shared().Ca().certificatePem);
-    }
-
     // A path in the test's folder, as the library takes it.
     std::u16string Target(const std::string& name = "download.bin") const {
         return (folder / name).u16string();
@@ -32,9 +22,6 @@ protected:
         return std::filesystem::exists(folder / name);
     }
 
-    FakeEngineModule engines;
-    FakeConfig config;
-    LogCapture log;
     TempDir folder;
 };
 
