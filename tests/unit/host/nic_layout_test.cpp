@@ -8,36 +8,16 @@
 #include <string>
 
 #include "interfaces/hvx_types.h"
-#include "platform/module.h"
-#include "support/config_singleton.h"
-#include "tests/support/fake_config.h"
 #include "tests/unit/host/nic_record_printer.h"
+#include "tests/unit/support/singleton_store_fixture.h"
 
 namespace hvx {
 namespace {
 
 constexpr const char* kBase = "config/ostra/sync/nic_layout";
 
-test::FakeConfig* g_store = nullptr;
-
-IConfig* CreateFakeStore() {
-    g_store = new test::FakeConfig();
-    return g_store;
-}
-
-class NicLayout : public ::testing::Test {
+class NicLayout : public test::SingletonStoreTest {
 protected:
-    static void SetUpTestSuite() {
-        os::RegisterBuiltinModule(u"tolva.dll", {{"CreateConfigClassInstance",
-                                                  reinterpret_cast<void*>(&CreateFakeStore)}});
-        ASSERT_NE(CConfigSingleton::GetInstance(), nullptr);
-    }
-    void SetUp() override {
-        store().Clear();
-        store().saveCount = 0;
-    }
-    void TearDown() override { EXPECT_EQ(store().outstanding, 0) << "text not handed back"; }
-    static test::FakeConfig& store() { return *g_store; }
     // Position n with the given index (none: no "index" key) and MAC.
     static void PutPosition(int n, std::optional<std::uint32_t> index, const std::u16string& mac) {
         const std::string key = std::string(kBase) + "/n" + std::to_string(n) + "/";

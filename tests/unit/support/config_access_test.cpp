@@ -4,36 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "interfaces/hvx_types.h"
-#include "platform/module.h"
-#include "support/config_singleton.h"
-#include "tests/support/fake_config.h"
+#include "tests/unit/support/singleton_store_fixture.h"
 
 namespace hvx {
 namespace {
 
-test::FakeConfig* g_store = nullptr;
-
-IConfig* CreateFakeStore() {
-    g_store = new test::FakeConfig();
-    return g_store;
-}
-
-class ConfigAccess : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        os::RegisterBuiltinModule(u"tolva.dll", {{"CreateConfigClassInstance",
-                                                  reinterpret_cast<void*>(&CreateFakeStore)}});
-        ASSERT_NE(CConfigSingleton::GetInstance(), nullptr);
-        ASSERT_EQ(CConfigSingleton::GetInstance(), g_store);
-    }
-    void SetUp() override {
-        store().Clear();
-        store().failSet = store().failAdd = store().failSave = false;
-        store().saveCount = 0;
-    }
-    void TearDown() override { EXPECT_EQ(store().outstanding, 0) << "text not handed back"; }
-    static test::FakeConfig& store() { return *g_store; }
-};
+using ConfigAccess = test::SingletonStoreTest;
 
 TEST_F(ConfigAccess, DwordReads) {
     store().PutDword("config/conn/timeout", 45);

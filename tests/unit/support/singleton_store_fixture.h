@@ -1,0 +1,38 @@
+// Tests of code that reaches the store through the process-wide singleton: the singleton loads
+// an in-memory store as "tolva.dll", once per program, and each test starts from it emptied.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/module.h"
+#include "support/config_singleton.h"
+#include "tests/support/fake_config.h"
+
+namespace hvx::test {
+
+class SingletonStoreTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        os::RegisterBuiltinModule(
+            u"tolva.dll", {{"CreateConfigClassInstance", reinterpret_cast<void*>(&CreateStore)}});
+        ASSERT_NE(CConfigSingleton::GetInstance(), nullptr);
+        ASSERT_EQ(CConfigSingleton::GetInstance(), s_store);
+    }
+    void SetUp() override {
+        store().Clear();
+        store().failSet = store().failAdd = store().failSave = false;
+        store().saveCount = 0;
+    }
+    void TearDown() override { EXPECT_EQ(store().outstanding, 0) << "text not handed back"; }
+    static FakeConfig& store() { return *s_store; }
+
+private:
+    static IConfig* CreateStore() {
+        s_store = new FakeConfig();
+        return s_store;
+    }
+
+    static inline FakeConfig* s_store = nullptr;
+};
+
+}  // namespace hvx::test
