@@ -12,11 +12,10 @@
 namespace hvx::test {
 namespace {
 
-TEST(MirelBody, BufferedBodyIsReadInPartsAfterTheTransfer) {
+using MirelBody = EngineTest;
+
+TEST_F(MirelBody, BufferedBodyIsReadInPartsAfterTheTransfer) {
     const std::vector<std::size_t> sizes = {1, 8192, 20000, (std::size_t{3} << 20) + 5};
-    TestServer server;
-    const EnginePtr engine = NewEngine();
-    ASSERT_TRUE(engine);
     for (const std::size_t size : sizes) {
         SCOPED_TRACE(size);
         const std::string body = PatternedBody(size);
@@ -41,11 +40,8 @@ std::size_t Refuse(char* /*data*/, std::size_t /*size*/, std::size_t /*count*/, 
     return 0;
 }
 
-TEST(MirelBody, CallerWriteCallbackReplacesTheBufferUntilCleared) {
-    TestServer server;
+TEST_F(MirelBody, CallerWriteCallbackReplacesTheBufferUntilCleared) {
     server.SetDefaultResponse({.body = "the body"});
-    const EnginePtr engine = NewEngine();
-    ASSERT_TRUE(engine);
     const std::u16string url = Wide(server.Url("/file"));
     std::string received;
     ASSERT_EQ(engine->SetCallback(CURLOPT_WRITEFUNCTION, reinterpret_cast<void*>(&AppendTo)),
@@ -66,11 +62,8 @@ TEST(MirelBody, CallerWriteCallbackReplacesTheBufferUntilCleared) {
     EXPECT_EQ(received, "the body");
 }
 
-TEST(MirelBody, BodyCutShortFailsTheTransfer) {
-    TestServer server;
+TEST_F(MirelBody, BodyCutShortFailsTheTransfer) {
     server.Enqueue({.body = PatternedBody(100000), .closeAfterBodyBytes = 1000});
-    const EnginePtr engine = NewEngine();
-    ASSERT_TRUE(engine);
     EXPECT_EQ(engine->Get(Wide(server.Url("/cut")).c_str()), CURLE_PARTIAL_FILE);
     EXPECT_STRNE(engine->GetErrorBufferText(), "");
     EXPECT_STREQ(engine->GetLastErrorText(), curl_easy_strerror(CURLE_PARTIAL_FILE));

@@ -11,6 +11,7 @@
 
 #include "session/transfer_engine.h"
 #include "siblings/mirel/mirel.h"
+#include "tests/support/net/test_server.h"
 
 namespace hvx::test {
 
@@ -29,6 +30,15 @@ inline EnginePtr NewEngine() {
     }
     return engine;
 }
+
+// A test server and a fresh instance for one test.
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(engine); }
+
+    TestServer server;
+    const EnginePtr engine = NewEngine();
+};
 
 // ASCII text as UTF-16.
 inline std::u16string Wide(std::string_view ascii) {

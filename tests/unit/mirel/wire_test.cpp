@@ -12,6 +12,8 @@
 namespace hvx::test {
 namespace {
 
+using MirelWire = EngineTest;
+
 struct MethodCase {
     const char* name;
     std::function<int(ITransferEngine&, const char16_t*)> run;
@@ -25,7 +27,7 @@ constexpr std::string_view kBinaryBody("a=1\0&b=\r\n", 9);
 
 // One instance runs every case in turn, so each also shows that the method of the transfer
 // before it was reset.
-TEST(MirelWire, MethodsSendTheirBodiesAsGiven) {
+TEST_F(MirelWire, MethodsSendTheirBodiesAsGiven) {
     // libcurl would ask for "100-continue" before a body of more than 1 MiB.
     const std::string large = PatternedBody(std::size_t{2} << 20);
     const std::vector<MethodCase> cases = {
@@ -47,9 +49,6 @@ TEST(MirelWire, MethodsSendTheirBodiesAsGiven) {
          },
          "POST", large, std::to_string(large.size()), "application/x-www-form-urlencoded"},
     };
-    TestServer server;
-    const EnginePtr engine = NewEngine();
-    ASSERT_TRUE(engine);
     const std::u16string url = Wide(server.Url("/path/x?q=1&r=%20"));
     for (const MethodCase& c : cases) {
         ASSERT_EQ(c.run(*engine, url.c_str()), CURLE_OK) << c.name;
@@ -70,13 +69,10 @@ TEST(MirelWire, MethodsSendTheirBodiesAsGiven) {
 
 // Refused lines (line breaks, text that is not UTF-16, null) reach no transfer; the others go
 // out in order on every later transfer.
-TEST(MirelWire, HeaderLinesGoOutInOrderAsUtf8AndBadOnesAreRefused) {
+TEST_F(MirelWire, HeaderLinesGoOutInOrderAsUtf8AndBadOnesAreRefused) {
     const std::vector<const char16_t*> refused = {
         u"X-Bad: 1\r\nX-Injected: 2", u"X-Bad: 1\nX-Injected: 2", u"X-Bad: 1\rX-Injected: 2",
         u"X-Bad: \xD800 lone surrogate", nullptr};
-    TestServer server;
-    const EnginePtr engine = NewEngine();
-    ASSERT_TRUE(engine);
     ASSERT_EQ(engine->AppendHeader(u"X-First: 1"), CURLE_OK);
     for (const char16_t* line : refused) {
         EXPECT_EQ(engine->AppendHeader(line), CURLE_BAD_FUNCTION_ARGUMENT);
@@ -100,11 +96,8 @@ TEST(MirelWire, HeaderLinesGoOutInOrderAsUtf8AndBadOnesAreRefused) {
     }
 }
 
-TEST(MirelWire, RedirectReachesTheCallerAndManagedOptionsAreRefused) {
-    TestServer server;
+TEST_F(MirelWire, RedirectReachesTheCallerAndManagedOptionsAreRefused) {
     server.Enqueue({.status = 302, .headers = {{"Location", "/elsewhere"}}, .body = "moved"});
-    const EnginePtr engine = NewEngine();
-    ASSERT_TRUE(engine);
     EXPECT_EQ(engine->SetOption(CURLOPT_FOLLOWLOCATION, 1), CURLE_BAD_FUNCTION_ARGUMENT);
     static const char* const kBundle = "/etc/ssl/certs/ca-certificates.crt";
     EXPECT_EQ(engine->SetOption(CURLOPT_CAINFO, reinterpret_cast<std::intptr_t>(kBundle)),
@@ -125,8 +118,7 @@ std::uint16_t ClosedPort() {
     return stopped.Port();
 }
 
-TEST(MirelWire, CallerPortAppliesOnlyWhenTheUrlNamesNone) {
-    TestServer server;
+TEST_F(MirelWire, CallerPortAppliesOnlyWhenTheUrlNamesNone) {
     struct PortCase {
         const char* name;
         std::string url;
@@ -137,10 +129,10 @@ TEST(MirelWire, CallerPortAppliesOnlyWhenTheUrlNamesNone) {
         {"port in the URL wins", server.Url("/own-port"), ClosedPort()},
     };
     for (const PortCase& c : cases) {
-        const EnginePtr engine = NewEngine();
-        ASSERT_TRUE(engine);
-        ASSERT_EQ(engine->SetOption(CURLOPT_PORT, c.callerPort), CURLE_OK) << c.name;
-        EXPECT_EQ(engine->Get(Wide(c.url).c_str()), CURLE_OK) << c.name;
+        const EnginePtr fresh = NewEngine();
+        ASSERT_TRUE(fresh);
+        ASSERT_EQ(fresh->SetOption(CURLOPT_PORT, c.callerPort), CURLE_OK) << c.name;
+        EXPECT_EQ(fresh->Get(Wide(c.url).c_str()), CURLE_OK) << c.name;
     }
     const std::vector<RecordedRequest> requests = server.Requests();
     ASSERT_EQ(requests.size(), 2U);
