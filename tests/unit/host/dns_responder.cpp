@@ -3,16 +3,15 @@
 #include <arpa/inet.h>
 #include <arpa/nameser.h>
 #include <poll.h>
+#include <resolv.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
 #include <stdexcept>
-#include <string_view>
 
 namespace hvx::test {
 
@@ -34,17 +33,15 @@ void Put32(std::vector<unsigned char>& out, std::uint32_t value) {
     Put16(out, value & 0xFFFFU);
 }
 
-// A name without compression: each label after its length, then the root's empty label.
-void PutName(std::vector<unsigned char>& out, std::string_view name) {
-    while (!name.empty()) {
-        const std::string_view label = name.substr(0, name.find('.'));
-        if (!label.empty()) {
-            out.push_back(static_cast<unsigned char>(label.size()));
-            out.insert(out.end(), label.begin(), label.end());
-        }
-        name.remove_prefix(std::min(name.size(), label.size() + 1));
+// A name without compression (no table of earlier names is given).
+void PutName(std::vector<unsigned char>& out, const std::string& name) {
+    std::array<unsigned char, NS_MAXCDNAME> packed{};
+    const int length =
+        ::dn_comp(name.c_str(), packed.data(), static_cast<int>(packed.size()), nullptr, nullptr);
+    if (length < 0) {
+        throw std::invalid_argument("not a domain name: " + name);
     }
-    out.push_back(0);
+    out.insert(out.end(), packed.begin(), packed.begin() + length);
 }
 
 std::vector<unsigned char> RecordData(const DnsRecord& record) {
