@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <openssl/ssl.h>
 
-#include <string>
-
 #include "shared_agent/util/cert_mgr_loader.h"
 #include "shared_agent/util/cert_store.h"
 #include "support/config_keys.h"

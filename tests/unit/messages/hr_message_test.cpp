@@ -1,6 +1,7 @@
 // GetHvxHrMsg against the real rosta, a scripted one and a missing one; GetSystemErrorText.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -62,12 +63,9 @@ constexpr HRESULT kResultCodes[] = {
 constexpr HRESULT kProductCodes[] = {HVX_E_PRODUCT_MESSAGE_1, HVX_E_PRODUCT_MESSAGE_2};
 
 std::u16string SourceText(HRESULT code) {
-    for (const os::ResourceText& message : rosta::kMessages) {
-        if (message.id == static_cast<DWORD>(code)) {
-            return std::u16string(message.text);
-        }
-    }
-    return {};
+    const auto* found =
+        std::ranges::find(rosta::kMessages, static_cast<DWORD>(code), &os::ResourceText::id);
+    return found == rosta::kMessages.end() ? std::u16string() : std::u16string(found->text);
 }
 
 // Names a resource module for the life of the object.

@@ -1,5 +1,5 @@
 // The callbacks the engine calls into a session: header, progress and debug.
-#include <cstdint>
+#include <cstddef>
 #include <limits>
 
 #include "support/trace_levels.h"

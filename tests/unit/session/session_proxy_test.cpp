@@ -2,7 +2,6 @@
 // SetProxySettings between them.
 #include <curl/curl.h>
 
-#include <cstring>
 #include <memory>
 
 #include "platform/module.h"
