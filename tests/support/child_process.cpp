@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <memory>
+#include <utility>
 
 namespace hvx::test {
 
@@ -14,32 +16,24 @@ namespace {
 constexpr mode_t kOutputMode = 0644;
 constexpr int kOutputFlags = O_WRONLY | O_CREAT | O_TRUNC;
 
-// The file actions that send each named stream to its file.
-class Redirections {
-public:
-    explicit Redirections(const ChildProcess::Output& output) {
-        posix_spawn_file_actions_init(&m_actions);
-        Add(STDOUT_FILENO, output.out);
-        Add(STDERR_FILENO, output.err);
-    }
-    ~Redirections() { posix_spawn_file_actions_destroy(&m_actions); }
-    Redirections(const Redirections&) = delete;
-    Redirections& operator=(const Redirections&) = delete;
-    Redirections(Redirections&&) = delete;
-    Redirections& operator=(Redirections&&) = delete;
+using FileActions =
+    std::unique_ptr<posix_spawn_file_actions_t, decltype([](posix_spawn_file_actions_t* actions) {
+                        posix_spawn_file_actions_destroy(actions);
+                    })>;
 
-    const posix_spawn_file_actions_t* Get() const { return &m_actions; }
-
-private:
-    void Add(int stream, const std::filesystem::path& file) {
-        if (!file.empty()) {
-            posix_spawn_file_actions_addopen(&m_actions, stream, file.c_str(), kOutputFlags,
+// The file actions that send each named stream to its file, kept in `storage`.
+FileActions Redirections(const ChildProcess::Output& output, posix_spawn_file_actions_t& storage) {
+    posix_spawn_file_actions_init(&storage);
+    FileActions actions(&storage);
+    for (const auto& [stream, file] :
+         {std::pair{STDOUT_FILENO, &output.out}, {STDERR_FILENO, &output.err}}) {
+        if (!file->empty()) {
+            posix_spawn_file_actions_addopen(&storage, stream, file->c_str(), kOutputFlags,
                                              kOutputMode);
         }
     }
-
-    posix_spawn_file_actions_t m_actions{};
-};
+    return actions;
+}
 
 }  // namespace
 
@@ -51,9 +45,9 @@ ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> 
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    const Redirections redirections(output);
-    if (posix_spawn(&m_pid, program.c_str(), redirections.Get(), nullptr, argv.data(), environ) !=
-        0) {
+    posix_spawn_file_actions_t storage{};
+    const FileActions actions = Redirections(output, storage);
+    if (posix_spawn(&m_pid, program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
         m_pid = -1;
     }
 }

@@ -58,53 +58,49 @@ void FakeConfig::Clear() {
 std::optional<FakeConfig::Value> FakeConfig::Find(const std::string& key) const {
     std::lock_guard lock(m_mutex);
     const auto it = m_values.find(key);
-    if (it == m_values.end()) {
-        return std::nullopt;
-    }
-    return it->second;
+    return it == m_values.end() ? std::nullopt : std::optional(it->second);
 }
 
 std::optional<std::u16string> FakeConfig::Wide(const std::string& key) const {
     const auto value = Find(key);
-    if (!value) {
-        return std::nullopt;
-    }
-    if (const auto* wide = std::get_if<std::u16string>(&*value)) {
+    if (const auto* wide = value ? std::get_if<std::u16string>(&*value) : nullptr) {
         return *wide;
     }
-    if (const auto* narrow = std::get_if<std::string>(&*value)) {
-        return test::Wide(*narrow);
-    }
-    return std::nullopt;
+    const auto* narrow = value ? std::get_if<std::string>(&*value) : nullptr;
+    return narrow ? std::optional(test::Wide(*narrow)) : std::nullopt;
 }
 
 std::optional<std::uint32_t> FakeConfig::Dword(const std::string& key) const {
     const auto value = Find(key);
-    if (!value) {
-        return std::nullopt;
+    const auto* number = value ? std::get_if<std::uint32_t>(&*value) : nullptr;
+    return number ? std::optional(*number) : std::nullopt;
+}
+
+// Add wants the key absent, Set wants it present.
+int FakeConfig::Store(const char* key, std::optional<Value> value, bool present, bool fail) {
+    std::lock_guard lock(m_mutex);
+    if (fail || key == nullptr || !value || m_values.contains(key) != present) {
+        return 0;
     }
-    if (const auto* number = std::get_if<std::uint32_t>(&*value)) {
-        return *number;
-    }
-    return std::nullopt;
+    m_values[key] = std::move(*value);
+    return 1;
+}
+
+template <typename Char>
+Char* FakeConfig::HandOut(const std::basic_string<Char>& text) {
+    auto* out = new Char[text.size() + 1];
+    std::memcpy(out, text.c_str(), (text.size() + 1) * sizeof(Char));
+    ++outstanding;
+    return out;
 }
 
 int FakeConfig::AddString(const char* key, const char16_t* value, int /*persist*/) {
-    std::lock_guard lock(m_mutex);
-    if (failAdd || key == nullptr || value == nullptr || m_values.contains(key)) {
-        return 0;
-    }
-    m_values[key] = std::u16string(value);
-    return 1;
+    return Store(key, value ? std::optional<Value>(std::u16string(value)) : std::nullopt, false,
+                 failAdd);
 }
 
 int FakeConfig::AddDword(const char* key, std::uint32_t value, int /*persist*/) {
-    std::lock_guard lock(m_mutex);
-    if (failAdd || key == nullptr || m_values.contains(key)) {
-        return 0;
-    }
-    m_values[key] = value;
-    return 1;
+    return Store(key, value, false, failAdd);
 }
 
 int FakeConfig::DeleteKey(const char* key, int /*persist*/) {
@@ -113,45 +109,21 @@ int FakeConfig::DeleteKey(const char* key, int /*persist*/) {
         return 0;
     }
     const std::string prefix = std::string(key) + "/";
-    int removed = 0;
-    for (auto it = m_values.begin(); it != m_values.end();) {
-        if (it->first == key || it->first.starts_with(prefix)) {
-            it = m_values.erase(it);
-            ++removed;
-        } else {
-            ++it;
-        }
-    }
+    const auto removed = std::erase_if(m_values, [&](const auto& entry) {
+        return entry.first == key || entry.first.starts_with(prefix);
+    });
     return removed > 0 ? 1 : 0;
 }
 
 char* FakeConfig::GetStringA(const char* key) {
     std::lock_guard lock(m_mutex);
     const auto value = key ? Find(key) : std::nullopt;
-    if (!value) {
+    const auto* certs = value ? std::get_if<Certificates>(&*value) : nullptr;
+    const auto wide = key ? Wide(key) : std::nullopt;
+    if (certs == nullptr && !wide) {
         return nullptr;
     }
-    std::string text;
-    if (const auto* narrow = std::get_if<std::string>(&*value)) {
-        text = *narrow;
-    } else if (const auto* wide = std::get_if<std::u16string>(&*value)) {
-        text = Narrow(*wide);
-    } else if (const auto* certs = std::get_if<Certificates>(&*value)) {
-        text = certs->pem;
-    } else {
-        return nullptr;
-    }
-    auto* out = new char[text.size() + 1];
-    std::memcpy(out, text.c_str(), text.size() + 1);
-    ++outstanding;
-    return out;
-}
-
-char16_t* FakeConfig::HandOut(const std::u16string& text) {
-    auto* out = new char16_t[text.size() + 1];
-    std::memcpy(out, text.c_str(), (text.size() + 1) * sizeof(char16_t));
-    ++outstanding;
-    return out;
+    return HandOut(certs ? certs->pem : Narrow(*wide));
 }
 
 char16_t* FakeConfig::GetString(const char* key) {
@@ -163,14 +135,6 @@ char16_t* FakeConfig::GetString(const char* key) {
 std::uint32_t FakeConfig::GetDword(const char* key) {
     const auto value = key ? Dword(key) : std::nullopt;
     return value.value_or(kConfigAbsent);
-}
-
-char16_t* FakeConfig::GetString2(const char* key) {
-    return GetString(key);
-}
-
-std::uint32_t FakeConfig::GetDword2(const char* key) {
-    return GetDword(key);
 }
 
 void FakeConfig::FreeStringA(char* text) {
@@ -190,25 +154,12 @@ void FakeConfig::FreeString(char16_t* text) {
 }
 
 int FakeConfig::SetString(const char* key, const char16_t* value, int /*persist*/) {
-    std::lock_guard lock(m_mutex);
-    if (failSet || key == nullptr || value == nullptr || !m_values.contains(key)) {
-        return 0;
-    }
-    m_values[key] = std::u16string(value);
-    return 1;
+    return Store(key, value ? std::optional<Value>(std::u16string(value)) : std::nullopt, true,
+                 failSet);
 }
 
 int FakeConfig::SetDword(const char* key, std::uint32_t value, int /*persist*/) {
-    std::lock_guard lock(m_mutex);
-    if (failSet || key == nullptr || !m_values.contains(key)) {
-        return 0;
-    }
-    m_values[key] = value;
-    return 1;
-}
-
-void FakeConfig::SetModule(HMODULE handle) {
-    module = handle;
+    return Store(key, value, true, failSet);
 }
 
 int FakeConfig::Load(int /*reserved*/) {
@@ -219,10 +170,6 @@ int FakeConfig::Load(int /*reserved*/) {
 int FakeConfig::Save(int /*reserved*/) {
     ++saveCount;
     return failSave ? 0 : 1;
-}
-
-int FakeConfig::Exists(const char* key) {
-    return key != nullptr && Find(key).has_value() ? 1 : 0;
 }
 
 int FakeConfig::GetCertificates(const char* key, X509*** certs, std::uint32_t* count) {

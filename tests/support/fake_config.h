@@ -52,22 +52,24 @@ public:
     char* GetStringA(const char* key) override;
     char16_t* GetString(const char* key) override;
     std::uint32_t GetDword(const char* key) override;
-    char16_t* GetString2(const char* key) override;
-    std::uint32_t GetDword2(const char* key) override;
+    char16_t* GetString2(const char* key) override { return GetString(key); }
+    std::uint32_t GetDword2(const char* key) override { return GetDword(key); }
     void FreeStringA(char* text) override;
     void FreeString(char16_t* text) override;
     int SetString(const char* key, const char16_t* value, int persist) override;
     int SetDword(const char* key, std::uint32_t value, int persist) override;
-    void SetModule(HMODULE handle) override;
+    void SetModule(HMODULE handle) override { module = handle; }
     int Load(int reserved) override;
     int Save(int reserved) override;
-    int Exists(const char* key) override;
+    int Exists(const char* key) override { return key != nullptr && Find(key) ? 1 : 0; }
     int GetCertificates(const char* key, X509*** certs, std::uint32_t* count) override;
     void FreeCertificates(X509** certs, std::uint32_t count) override;
     char16_t* GetProductVersion() override;
 
 private:
-    char16_t* HandOut(const std::u16string& text);
+    template <typename Char>
+    Char* HandOut(const std::basic_string<Char>& text);
+    int Store(const char* key, std::optional<Value> value, bool present, bool fail);
 
     mutable std::recursive_mutex m_mutex;
     std::map<std::string, Value> m_values;

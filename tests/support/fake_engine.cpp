@@ -13,6 +13,7 @@ FakeEngineModule* g_module = nullptr;
 
 constexpr int kFirstPointerOption = 10000;
 constexpr int kFirstFunctionOption = 20000;
+constexpr std::size_t kWriteChunk = 16384;  // bytes per write-callback call
 
 ITransferEngine* CreateFake() {
     if (g_module == nullptr || g_module->failCreate) {
@@ -61,15 +62,7 @@ int FakeEngine::SetOption(int option, std::int64_t value) {
 
 int FakeEngine::GetResponseCode(std::uint32_t* code) {
     *code = script.responseCode;
-    return script.responseCodeResult;
-}
-
-const char* FakeEngine::GetLastErrorText() {
-    return script.lastError.c_str();
-}
-
-const char* FakeEngine::GetErrorBufferText() {
-    return script.errorBuffer.c_str();
+    return kCurlOk;
 }
 
 int FakeEngine::SetCallback(int option, void* function) {
@@ -82,10 +75,6 @@ int FakeEngine::SetCallbackData(int option, void* data) {
     callbackData[option] = data;
     const auto it = script.callbackResults.find(option);
     return it == script.callbackResults.end() ? kCurlOk : it->second;
-}
-
-int FakeEngine::Get(const char16_t* url) {
-    return Perform("GET", url, {});
 }
 
 int FakeEngine::AppendHeader(const char16_t* line) {
@@ -107,7 +96,7 @@ int FakeEngine::ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* co
     std::memcpy(buffer, m_buffered.data() + m_readOffset, n);
     m_readOffset += n;
     *count = static_cast<std::uint32_t>(n);
-    return script.readBodyResult;
+    return kCurlOk;
 }
 
 int FakeEngine::SetSslVerification(std::uint32_t flags, int /*reserved*/,
@@ -171,8 +160,8 @@ int FakeEngine::DeliverBody() {
     }
     const auto write = reinterpret_cast<WriteCallback>(it->second);
     std::string body = script.body;
-    for (std::size_t offset = 0; offset < body.size(); offset += script.writeChunk) {
-        const std::size_t n = std::min(script.writeChunk, body.size() - offset);
+    for (std::size_t offset = 0; offset < body.size(); offset += kWriteChunk) {
+        const std::size_t n = std::min(kWriteChunk, body.size() - offset);
         if (write(body.data() + offset, 1, n, callbackData[curlopt::kWriteData]) != n) {
             return kCurlWriteError;
         }

@@ -31,12 +31,9 @@ struct EngineScript {
     int sslVerificationResult = kCurlOk;
     int appendHeaderResult = kCurlOk;
     int transferResult = kCurlOk;  // of Get, Post and Put when nothing aborts
-    int responseCodeResult = kCurlOk;
     std::uint32_t responseCode = 200;
     std::vector<std::string> headerLines;  // each handed to the header callback
     std::string body;
-    std::size_t writeChunk = 16384;  // bytes per write-callback call
-    int readBodyResult = kCurlOk;
     std::string errorBuffer;
     std::string lastError = "No error";
 };
@@ -69,11 +66,11 @@ public:
     int Setup() override;
     int SetOption(int option, std::int64_t value) override;
     int GetResponseCode(std::uint32_t* code) override;
-    const char* GetLastErrorText() override;
-    const char* GetErrorBufferText() override;
+    const char* GetLastErrorText() override { return script.lastError.c_str(); }
+    const char* GetErrorBufferText() override { return script.errorBuffer.c_str(); }
     int SetCallback(int option, void* function) override;
     int SetCallbackData(int option, void* data) override;
-    int Get(const char16_t* url) override;
+    int Get(const char16_t* url) override { return Perform("GET", url, {}); }
     int AppendHeader(const char16_t* line) override;
     int Post(const char16_t* url, const char* body, std::uint32_t length) override;
     int Put(const char16_t* url, const char* body, std::uint32_t length) override;
@@ -81,11 +78,8 @@ public:
     int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) override;
     int GetUnreadBodyLength(std::uint64_t* length) override;
 
+    // The module's release export deletes engines through this class.
     virtual ~FakeEngine() = default;
-    FakeEngine(const FakeEngine&) = delete;
-    FakeEngine& operator=(const FakeEngine&) = delete;
-    FakeEngine(FakeEngine&&) = delete;
-    FakeEngine& operator=(FakeEngine&&) = delete;
 
 private:
     int Perform(const char* method, const char16_t* url, std::string body);

@@ -18,17 +18,13 @@ public:
         venit::SetDebugLevel(debugLevel);
     }
     ~LogCapture() { venit::SetDebugLevel(m_previousLevel); }
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-    LogCapture(LogCapture&&) = delete;
-    LogCapture& operator=(LogCapture&&) = delete;
 
     std::vector<std::string> Errors() const { return Texts(venit::RecordKind::Error); }
     std::vector<std::string> Traces() const { return Texts(venit::RecordKind::Trace); }
     std::vector<venit::Record> Records() const { return m_sink.Records(); }
 
-    bool HasError(const std::string& text) const { return Contains(Errors(), text); }
-    bool HasTrace(const std::string& text) const { return Contains(Traces(), text); }
+    bool HasError(const std::string& text) const { return std::ranges::count(Errors(), text) > 0; }
+    bool HasTrace(const std::string& text) const { return std::ranges::count(Traces(), text) > 0; }
     // The level of the first trace with exactly this text, or 0.
     std::uint64_t TraceLevel(const std::string& text) const {
         for (const auto& record : m_sink.Records()) {
@@ -49,9 +45,6 @@ private:
             }
         }
         return texts;
-    }
-    static bool Contains(const std::vector<std::string>& texts, const std::string& text) {
-        return std::find(texts.begin(), texts.end(), text) != texts.end();
     }
 
     std::uint64_t m_previousLevel;

@@ -5,7 +5,11 @@
 #include <openssl/pem.h>
 #include <openssl/x509.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
+
+#include "tools/certgen/openssl_ptr.h"
 
 namespace hvx::test {
 
@@ -13,31 +17,17 @@ namespace {
 
 constexpr const char16_t* kRootStore = u"ROOT";
 
-struct BioFree {
-    void operator()(BIO* bio) const { BIO_free(bio); }
-};
-struct X509Free {
-    void operator()(X509* certificate) const { X509_free(certificate); }
-};
-struct OpenSslFree {
-    void operator()(unsigned char* bytes) const { OPENSSL_free(bytes); }
-};
-
-}  // namespace
-
+// The DER bytes of every certificate in the PEM text.
 std::vector<os::EncodedCertificate> PemToDer(const std::string& pem) {
     std::vector<os::EncodedCertificate> certificates;
-    const std::unique_ptr<BIO, BioFree> bio(
-        BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())));
-    while (true) {
-        const std::unique_ptr<X509, X509Free> certificate(
-            PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr));
-        if (!certificate) {
-            break;
-        }
+    const certgen::BioPtr bio(BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())));
+    while (const certgen::X509Ptr certificate{
+        PEM_read_bio_X509(bio.get(), nullptr, nullptr, nullptr)}) {
         unsigned char* der = nullptr;
         const int length = i2d_X509(certificate.get(), &der);
-        const std::unique_ptr<unsigned char, OpenSslFree> owned(der);
+        const std::unique_ptr<unsigned char,
+                              decltype([](unsigned char* bytes) { OPENSSL_free(bytes); })>
+            owned(der);
         if (length > 0) {
             certificates.emplace_back(der, der + length);
         }
@@ -46,17 +36,15 @@ std::vector<os::EncodedCertificate> PemToDer(const std::string& pem) {
     return certificates;
 }
 
+}  // namespace
+
 ScopedRootStore::ScopedRootStore(const std::vector<std::string>& pems,
                                  std::vector<os::EncodedCertificate> raw) {
     std::vector<os::EncodedCertificate> certificates;
     for (const std::string& pem : pems) {
-        for (os::EncodedCertificate& der : PemToDer(pem)) {
-            certificates.push_back(std::move(der));
-        }
+        std::ranges::move(PemToDer(pem), std::back_inserter(certificates));
     }
-    for (os::EncodedCertificate& bytes : raw) {
-        certificates.push_back(std::move(bytes));
-    }
+    std::ranges::move(raw, std::back_inserter(certificates));
     os::RegisterSubstituteCertStore(kRootStore, std::move(certificates));
 }
 

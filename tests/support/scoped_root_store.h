@@ -26,7 +26,4 @@ public:
     ScopedRootStore& operator=(ScopedRootStore&&) = delete;
 };
 
-// The DER bytes of every certificate in the PEM text.
-std::vector<os::EncodedCertificate> PemToDer(const std::string& pem);
-
 }  // namespace hvx::test

@@ -1,5 +1,5 @@
 // A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes; and an environment variable set for the life of an object.
+// object goes; and environment variables set or cleared for the life of an object.
 #pragma once
 
 #include <filesystem>
@@ -38,6 +38,15 @@ public:
 private:
     std::string m_name;
     std::optional<std::string> m_previous;
+};
+
+// Proxies named in the environment would otherwise carry the transfers of the tests.
+class NoEnvironmentProxies {
+    ScopedEnv m_http{"http_proxy", std::nullopt};
+    ScopedEnv m_https{"https_proxy", std::nullopt};
+    ScopedEnv m_httpsUpper{"HTTPS_PROXY", std::nullopt};
+    ScopedEnv m_all{"ALL_PROXY", std::nullopt};
+    ScopedEnv m_allLower{"all_proxy", std::nullopt};
 };
 
 // The whole content of a file, or nothing when it cannot be read: the tools' own reader.

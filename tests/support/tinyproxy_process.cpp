@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/posix/unique_fd.h"
+
 namespace hvx::test {
 
 namespace {
@@ -21,23 +23,7 @@ constexpr auto kStartLimit = std::chrono::seconds(10);
 constexpr auto kStopLimit = std::chrono::seconds(5);
 constexpr auto kPollInterval = std::chrono::milliseconds(20);
 
-class Socket {
-public:
-    Socket() : m_fd(::socket(AF_INET, SOCK_STREAM, 0)) {}
-    ~Socket() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    Socket(Socket&&) = delete;
-    Socket& operator=(Socket&&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
+using Socket = os::detail::UniqueFd;
 
 sockaddr_in Loopback(std::uint16_t port) {
     sockaddr_in address{};
@@ -49,22 +35,22 @@ sockaddr_in Loopback(std::uint16_t port) {
 
 // A port nobody listens on right now: the system picks it for a socket that is closed again.
 std::uint16_t FreePort() {
-    const Socket probe;
+    const Socket probe(::socket(AF_INET, SOCK_STREAM, 0));
     sockaddr_in address = Loopback(0);
     socklen_t length = sizeof address;
-    if (probe.fd() < 0 ||
-        ::bind(probe.fd(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::getsockname(probe.fd(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (probe.Get() < 0 ||
+        ::bind(probe.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(probe.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         throw std::runtime_error("no free port for the proxy");
     }
     return ntohs(address.sin_port);
 }
 
 bool Accepts(std::uint16_t port) {
-    const Socket client;
+    const Socket client(::socket(AF_INET, SOCK_STREAM, 0));
     const sockaddr_in address = Loopback(port);
-    return client.fd() >= 0 &&
-           ::connect(client.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    return client.Get() >= 0 && ::connect(client.Get(), reinterpret_cast<const sockaddr*>(&address),
+                                          sizeof address) == 0;
 }
 
 }  // namespace

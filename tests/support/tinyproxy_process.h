@@ -23,10 +23,6 @@ public:
     // needs them (tinyproxy's BasicAuth). Throws std::runtime_error when it does not come up.
     explicit TinyproxyProcess(const std::optional<ProxyCredentials>& credentials = std::nullopt);
     ~TinyproxyProcess();
-    TinyproxyProcess(const TinyproxyProcess&) = delete;
-    TinyproxyProcess& operator=(const TinyproxyProcess&) = delete;
-    TinyproxyProcess(TinyproxyProcess&&) = delete;
-    TinyproxyProcess& operator=(TinyproxyProcess&&) = delete;
 
     // Whether the tinyproxy program is installed.
     static bool Installed();

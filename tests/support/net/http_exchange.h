@@ -1,7 +1,6 @@
 // What the test server answers (scripted by the test) and what it recorded of each request.
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -17,15 +16,11 @@ namespace hvx::test {
 //   ScriptedResponse{.status = 302, .headers = {{"Location", "/elsewhere"}}}
 struct ScriptedResponse {
     int status = 200;
-    // The reason phrase; empty gives the usual one for the status.
-    std::string reason{};
     // Sent in this order after the status line.
     std::vector<std::pair<std::string, std::string>> headers{};
     std::string body{};
     // Adds "Content-Length" with the full body size, unless `headers` has one.
     bool contentLength = true;
-    // Waits this long after the request before answering.
-    std::chrono::milliseconds delay{0};
     // Sends the head and only this many body bytes, then closes the connection.
     std::optional<std::size_t> closeAfterBodyBytes{};
     // Reads the request and never answers; the connection stays open until the client closes it
@@ -45,7 +40,6 @@ struct ScriptedResponse {
 struct RecordedRequest {
     std::string method;
     std::string target;
-    std::string version;
     // Every header line, in wire order, exactly as sent, without its CR LF.
     std::vector<std::string> headerLines;
     // The body bytes (by Content-Length; chunked bodies are not decoded).

@@ -1,9 +1,11 @@
 #include "tests/support/net/http_wire.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
+#include <map>
 #include <string_view>
 
 namespace hvx::test {
@@ -16,10 +18,7 @@ constexpr std::size_t kMaxHeadBytes = std::size_t{1} << 20;
 constexpr std::size_t kReadChunk = 16384;
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 bool ReadMore(SocketStream& stream, std::string& pending) {
@@ -37,7 +36,6 @@ bool ParseRequestLine(std::string_view line, RecordedRequest& request) {
     }
     request.method = line.substr(0, first);
     request.target = line.substr(first + 1, last - first - 1);
-    request.version = line.substr(last + 1);
     return true;
 }
 
@@ -55,33 +53,22 @@ bool ParseHead(std::string_view head, RecordedRequest& request) {
 }
 
 std::size_t ContentLength(const RecordedRequest& request) {
-    const std::optional<std::string> value = request.Header("Content-Length");
+    const std::string value = request.Header("Content-Length").value_or("0");
     std::size_t length = 0;
-    if (value) {
-        std::from_chars(value->data(), value->data() + value->size(), length);
-    }
+    std::from_chars(value.data(), value.data() + value.size(), length);
     return length;
 }
 
-std::string_view ReasonFor(int status) {
-    switch (status) {
-        case 200:
-            return "OK";
-        case 204:
-            return "No Content";
-        case 302:
-            return "Found";
-        case 304:
-            return "Not Modified";
-        case 400:
-            return "Bad Request";
-        case 404:
-            return "Not Found";
-        case 500:
-            return "Internal Server Error";
-        default:
-            return "Status";
-    }
+std::string ReasonFor(int status) {
+    static const std::map<int, std::string> kReasons = {{200, "OK"},
+                                                        {204, "No Content"},
+                                                        {302, "Found"},
+                                                        {304, "Not Modified"},
+                                                        {400, "Bad Request"},
+                                                        {404, "Not Found"},
+                                                        {500, "Internal Server Error"}};
+    const auto it = kReasons.find(status);
+    return it == kReasons.end() ? "Status" : it->second;
 }
 
 bool HasHeader(const ScriptedResponse& response, std::string_view name) {
@@ -127,9 +114,8 @@ bool ReadRequest(SocketStream& stream, std::string& pending, RecordedRequest& re
 }
 
 std::string ResponseHead(const ScriptedResponse& response) {
-    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " ";
-    head += response.reason.empty() ? std::string(ReasonFor(response.status)) : response.reason;
-    head += kLineEnd;
+    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " +
+                       ReasonFor(response.status) + std::string(kLineEnd);
     for (const auto& [name, value] : response.headers) {
         head.append(name).append(": ").append(value).append(kLineEnd);
     }
@@ -137,8 +123,7 @@ std::string ResponseHead(const ScriptedResponse& response) {
         head += "Content-Length: " + std::to_string(response.Body().size()) + std::string(kLineEnd);
     }
     if (response.closeConnection) {
-        head += "Connection: close";
-        head += kLineEnd;
+        head += "Connection: close\r\n";
     }
     head += kLineEnd;
     return head;

@@ -14,10 +14,6 @@ public:
     // Takes ownership of `fd`. With a TLS context the stream speaks TLS after Handshake().
     SocketStream(int fd, SSL_CTX* tls);
     ~SocketStream();
-    SocketStream(const SocketStream&) = delete;
-    SocketStream& operator=(const SocketStream&) = delete;
-    SocketStream(SocketStream&&) = delete;
-    SocketStream& operator=(SocketStream&&) = delete;
 
     // The server side of the TLS handshake; true at once for a plain stream.
     bool Handshake();

@@ -93,7 +93,6 @@ void TestServer::Listen() {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
     socklen_t length = sizeof(address);
     auto* generic = reinterpret_cast<sockaddr*>(&address);
     if (m_listenFd < 0 || bind(m_listenFd, generic, sizeof(address)) != 0 ||
@@ -173,9 +172,6 @@ ScriptedResponse TestServer::Record(RecordedRequest request) {
 }
 
 bool TestServer::Answer(SocketStream& stream, const ScriptedResponse& response) {
-    if (!WaitUnlessStopping(response.delay)) {
-        return false;
-    }
     if (response.neverAnswer) {
         std::unique_lock lock(m_mutex);
         m_stopped.wait(lock, [this] { return m_stopping; });
@@ -186,11 +182,6 @@ bool TestServer::Answer(SocketStream& stream, const ScriptedResponse& response) 
         body = body.substr(0, *response.closeAfterBodyBytes);
     }
     return stream.WriteAll(ResponseHead(response)) && stream.WriteAll(body);
-}
-
-bool TestServer::WaitUnlessStopping(std::chrono::milliseconds delay) {
-    std::unique_lock lock(m_mutex);
-    return !m_stopped.wait_for(lock, delay, [this] { return m_stopping; });
 }
 
 void TestServer::Stop() {

@@ -1,6 +1,6 @@
 // A scriptable HTTP and HTTPS server on 127.0.0.1, on a port the system picks, for tests.
 //
-// The test scripts each answer (status, headers, body of any size, a delay, a connection closed
+// The test scripts each answer (status, headers, body of any size, a connection closed
 // after N body bytes, no answer at all) and reads back every request as it arrived: method,
 // target, header lines in wire order, raw body bytes, the client's port (the same port means the
 // same connection) and, for HTTPS, whether the TLS session was resumed.
@@ -15,6 +15,7 @@
 // a client that hangs up early cannot kill the test program.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -41,10 +42,6 @@ public:
     // An HTTPS server presenting `identity` (see test_certs.h).
     explicit TestServer(const PemIdentity& identity);
     ~TestServer();
-    TestServer(const TestServer&) = delete;
-    TestServer& operator=(const TestServer&) = delete;
-    TestServer(TestServer&&) = delete;
-    TestServer& operator=(TestServer&&) = delete;
 
     std::uint16_t Port() const { return m_port; }
     // "http://127.0.0.1:<port>" or "https://..." followed by `target` ("/path?query").
@@ -68,7 +65,6 @@ private:
     void ServeConnection(SocketStream& stream);
     ScriptedResponse Record(RecordedRequest request);
     bool Answer(SocketStream& stream, const ScriptedResponse& response);
-    bool WaitUnlessStopping(std::chrono::milliseconds delay);
     void Stop();
 
     SslContextPtr m_tls;
