@@ -37,13 +37,4 @@ inline Outcome FetchThroughSession(IConfig& config, const std::string& url) {
     return outcome;
 }
 
-// Proxies named in the environment would otherwise apply to every transfer of the tests.
-class NoEnvironmentProxies {
-    ScopedEnv m_http{"http_proxy", std::nullopt};
-    ScopedEnv m_https{"https_proxy", std::nullopt};
-    ScopedEnv m_httpsUpper{"HTTPS_PROXY", std::nullopt};
-    ScopedEnv m_all{"ALL_PROXY", std::nullopt};
-    ScopedEnv m_allLower{"all_proxy", std::nullopt};
-};
-
 }  // namespace hvx::test

@@ -23,17 +23,9 @@ struct TrustCase {
 
 const PemIdentity& Identity(Presented presented) {
     const TestCertificates& certs = TestCertificates::Shared();
-    switch (presented) {
-        case Presented::kServer:
-            return certs.Server();
-        case Presented::kExpired:
-            return certs.Expired();
-        case Presented::kOtherHost:
-            return certs.OtherHost();
-        case Presented::kUntrusted:
-            return certs.UntrustedServer();
-    }
-    return certs.Server();
+    const PemIdentity* const identities[] = {&certs.Server(), &certs.Expired(), &certs.OtherHost(),
+                                             &certs.UntrustedServer()};
+    return *identities[static_cast<int>(presented)];
 }
 
 void Configure(FakeConfig& config, const TrustCase& c) {
