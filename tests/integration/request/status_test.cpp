@@ -34,6 +34,18 @@ struct StatusCase {
     std::optional<std::u16string> errorText;
 };
 
+// A request that fails and leaves the caller's string as it was.
+StatusCase Failed(const char* name, ScriptedResponse response, HRESULT result,
+                  const std::string& failure, std::optional<std::u16string> errorText = {}) {
+    return {name, std::move(response), result, kBefore, failure, std::move(errorText)};
+}
+
+// An error status whose body gives no code of its own.
+StatusCase Rejected(const char* name, std::string body) {
+    return Failed(name, {.status = 500, .body = std::move(body)}, HVX_E_HTTP_ERROR_STATUS,
+                  "0xc1050001:  / No error");
+}
+
 std::string Unhandled(int status) {
     return "hvx::CHttpCurl::GetResponse : Received an unhandled http response: " +
            std::to_string(status);
@@ -42,72 +54,29 @@ std::string Unhandled(int status) {
 using RequestStatus = RequestServerTest;
 
 TEST_F(RequestStatus, ResultsBodiesAndLogLines) {
+    constexpr const char* kNoBody = "0xc1200021:  / No error";
     const StatusCase cases[] = {
         {"200 with body", {.status = 200, .body = "hello"}, S_OK, "hello", {}, {}},
-        {"200 without body",
-         {.status = 200},
-         HVX_E_NO_RESPONSE_BODY,
-         kBefore,
-         "0xc1200021:  / No error",
-         u""},
-        {"204", {.status = 204}, HVX_E_NO_RESPONSE_BODY, kBefore, "0xc1200021:  / No error", {}},
+        Failed("200 without body", {.status = 200}, HVX_E_NO_RESPONSE_BODY, kNoBody, u""),
+        Failed("204", {.status = 204}, HVX_E_NO_RESPONSE_BODY, kNoBody),
         {"304 leaves the body", {.status = 304}, S_OK, kBefore, {}, {}},
         {"305 reads the body", {.status = 305, .body = "p"}, S_OK, "p", {}, {}},
-        {"302 is not followed",
-         {.status = 302, .headers = {{"Location", "/elsewhere"}}, .body = "moved"},
-         E_FAIL,
-         kBefore,
-         "0x80004005:  / No error",
-         {}},
-        {"404 with result and detail",
-         {.status = 404, .body = R"({"result": 3238068226, "detail": "x"})"},
-         HVX_E_SYNC_NOT_GUID,
-         kBefore,
-         "0xc1010002: x / No error",
-         u"x"},
+        Failed("302 is not followed",
+               {.status = 302, .headers = {{"Location", "/elsewhere"}}, .body = "moved"}, E_FAIL,
+               "0x80004005:  / No error"),
+        Failed("404 with result and detail",
+               {.status = 404, .body = R"({"result": 3238068226, "detail": "x"})"},
+               HVX_E_SYNC_NOT_GUID, "0xc1010002: x / No error", u"x"),
         // The code is success, so the body is read: the error read took all of it.
-        {"500 without result",
-         {.status = 500, .body = R"({"detail": "d"})"},
-         HVX_E_NO_RESPONSE_BODY,
-         kBefore,
-         "0xc1200021:  / No error",
-         u""},
-        {"500 result -1",
-         {.status = 500, .body = R"({"result": -1})"},
-         HVX_E_HTTP_ERROR_STATUS,
-         kBefore,
-         "0xc1050001:  / No error",
-         {}},
-        {"500 not JSON",
-         {.status = 500, .body = "<html>busy</html>"},
-         HVX_E_HTTP_ERROR_STATUS,
-         kBefore,
-         "0xc1050001:  / No error",
-         {}},
-        {"500 JSON array",
-         {.status = 500, .body = R"([{"result": 3238068226}])"},
-         HVX_E_HTTP_ERROR_STATUS,
-         kBefore,
-         "0xc1050001:  / No error",
-         {}},
-        {"500 error body of exactly 8192 bytes",
-         {.status = 500, .body = ErrorObjectOfSize(8192)},
-         HVX_E_HTTP_ERROR_STATUS,
-         kBefore,
-         "0xc1050001:  / No error",
-         {}},
-        {"500 error body of 8191 bytes",
-         {.status = 500, .body = ErrorObjectOfSize(8191)},
-         HVX_E_SYNC_NOT_GUID,
-         kBefore,
-         "0xc1010002: " + DetailOfSize(8191) + " / No error",
-         {}},
-        {"500 error body over 8192 bytes",
-         {.status = 500, .body = ErrorObjectOfSize(9000)},
-         HVX_E_HTTP_ERROR_STATUS,
-         kBefore,
-         "0xc1050001:  / No error",
-         {}},
+        Failed("500 without result", {.status = 500, .body = R"({"detail": "d"})"},
+               HVX_E_NO_RESPONSE_BODY, kNoBody, u""),
+        Rejected("500 result -1", R"({"result": -1})"),
+        Rejected("500 not JSON", "<html>busy</html>"),
+        Rejected("500 JSON array", R"([{"result": 3238068226}])"),
+        Rejected("500 error body of exactly 8192 bytes", ErrorObjectOfSize(8192)),
+        Failed("500 error body of 8191 bytes", {.status = 500, .body = ErrorObjectOfSize(8191)},
+               HVX_E_SYNC_NOT_GUID, "0xc1010002: " + DetailOfSize(8191) + " / No error"),
+        Rejected("500 error body over 8192 bytes", ErrorObjectOfSize(9000)),
     };
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,6 +7,14 @@ namespace {
 
 constexpr const char* kSendFailure = "hvx::CHttpCurl::SendRequest  sending remote request(GET): ";
 
+// The two errors of a GET of `url` that libcurl failed with `code`, its error buffer `message`
+// and its description `text`.
+std::vector<std::string> TransferErrors(const std::string& url, const std::string& code,
+                                        const std::string& message, const std::string& text) {
+    return {kSendFailure + url + ", status: " + code + ". msg: " + message + " / " + text,
+            "hvx::CHttpCurl::MakeRequestError occured, 0xc1050007:  / " + text};
+}
+
 using RequestFailure = RequestServerTest;
 
 TEST_F(RequestFailure, AServerThatClosesMidBody) {
@@ -17,13 +25,9 @@ TEST_F(RequestFailure, AServerThatClosesMidBody) {
     std::string body = "before";
     EXPECT_EQ(session.MakeRequestToString(status, body), HVX_E_TRANSFER_FAILED);
     EXPECT_EQ(body, "before");
-    EXPECT_EQ(log.Errors(),
-              (std::vector<std::string>{
-                  kSendFailure + LoggedUrl() +
-                      ", status: 0x12. msg: transfer closed with 900 bytes remaining to read / "
-                      "Transferred a partial file",
-                  "hvx::CHttpCurl::MakeRequestError occured, 0xc1050007:  / Transferred a partial "
-                  "file"}));
+    EXPECT_EQ(log.Errors(), TransferErrors(LoggedUrl(), "0x12",
+                                           "transfer closed with 900 bytes remaining to read",
+                                           "Transferred a partial file"));
     EXPECT_TRUE(log.HasTrace("CHttpCurl::SendRequest remote request(GET): " + LoggedUrl() +
                              ", status: 0xc1050007. msg: transfer closed with 900 bytes remaining "
                              "to read / Transferred a partial file"));
@@ -43,9 +47,7 @@ TEST_F(RequestFailure, AServerThatNeverAnswersPastTheTransferTimeOut) {
                                       ", status: 0x1c. msg: Operation timed out after "))
         << errors[0];
     EXPECT_TRUE(errors[0].ends_with(" / Timeout was reached")) << errors[0];
-    EXPECT_EQ(errors[1],
-              "hvx::CHttpCurl::MakeRequestError occured, 0xc1050007:  / Timeout was "
-              "reached");
+    EXPECT_EQ(errors[1], TransferErrors(LoggedUrl(), "", "", "Timeout was reached")[1]);
 }
 
 TEST_F(RequestFailure, AShutdownAbortsASlowTransfer) {
@@ -60,13 +62,8 @@ TEST_F(RequestFailure, AShutdownAbortsASlowTransfer) {
     EXPECT_TRUE(
         log.HasTrace("hvx::CHttpCurl::GetShutdownStatus shutdown state detected, setting "
                      "transfer abort conditions"));
-    EXPECT_EQ(log.Errors(),
-              (std::vector<std::string>{
-                  kSendFailure + LoggedUrl() +
-                      ", status: 0x2a. msg: Callback aborted / Operation was aborted by an "
-                      "application callback",
-                  "hvx::CHttpCurl::MakeRequestError occured, 0xc1050007:  / Operation was aborted "
-                  "by an application callback"}));
+    EXPECT_EQ(log.Errors(), TransferErrors(LoggedUrl(), "0x2a", "Callback aborted",
+                                           "Operation was aborted by an application callback"));
 }
 
 TEST_F(RequestFailure, ProxySettingsThatCannotBeReadStopTheRequest) {
