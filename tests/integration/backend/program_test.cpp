@@ -19,50 +19,31 @@ namespace {
 // Only a guard against a program that never gets ready; nothing is timed.
 constexpr auto kReadyGuard = std::chrono::seconds(60);
 
-class ProgramRun {
-public:
-    explicit ProgramRun(const TempDir& folder)
-        : m_folder(folder),
-          m_process(CASPO_BACKEND_PROGRAM,
-                    {CASPO_BACKEND_PROGRAM, "--tls-dir", (folder / "tls").string(), "--ready-file",
-                     ReadyFile().string()},
-                    {.out = OutputFile()}) {}
-
-    bool Spawned() const { return m_process.Running(); }
-    std::filesystem::path ReadyFile() const { return m_folder / "ready.json"; }
-    std::filesystem::path OutputFile() const { return m_folder / "stdout.txt"; }
-
-    std::optional<Json::Value> WaitUntilReady() const {
-        const auto guard = std::chrono::steady_clock::now() + kReadyGuard;
-        while (!std::filesystem::exists(ReadyFile()) && std::chrono::steady_clock::now() < guard) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        Json::Value ready;
-        std::istringstream in(ReadWholeFile(ReadyFile()).value_or(""));
-        if (!Json::parseFromStream(Json::CharReaderBuilder(), in, &ready, nullptr)) {
-            return std::nullopt;
-        }
-        return ready;
+// The JSON of the ready file, once the program has written it.
+std::optional<Json::Value> WaitForReadyFile(const std::filesystem::path& file) {
+    const auto guard = std::chrono::steady_clock::now() + kReadyGuard;
+    while (!std::filesystem::exists(file) && std::chrono::steady_clock::now() < guard) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-
-    // The exit status after `signal`, or -1 when the program did not exit by itself.
-    int StopWith(int signal) {
-        m_process.Signal(signal);
-        return m_process.Wait();
+    Json::Value ready;
+    std::istringstream in(ReadWholeFile(file).value_or(""));
+    if (!Json::parseFromStream(Json::CharReaderBuilder(), in, &ready, nullptr)) {
+        return std::nullopt;
     }
-
-private:
-    const TempDir& m_folder;
-    ChildProcess m_process;
-};
+    return ready;
+}
 
 class BackendProgram : public ::testing::TestWithParam<int> {};
 
 TEST_P(BackendProgram, AnnouncesItsListenersAndStopsCleanlyOnASignal) {
     const TempDir folder;
-    ProgramRun run(folder);
-    ASSERT_TRUE(run.Spawned());
-    const auto ready = run.WaitUntilReady();
+    const std::filesystem::path readyFile = folder / "ready.json";
+    ChildProcess program(CASPO_BACKEND_PROGRAM,
+                         {CASPO_BACKEND_PROGRAM, "--tls-dir", (folder / "tls").string(),
+                          "--ready-file", readyFile.string()},
+                         {.out = folder / "stdout.txt", .err = {}});
+    ASSERT_TRUE(program.Running());
+    const auto ready = WaitForReadyFile(readyFile);
     ASSERT_TRUE(ready);
     const std::string http = (*ready)["http"].asString();
     const std::string https = (*ready)["https"].asString();
@@ -70,11 +51,12 @@ TEST_P(BackendProgram, AnnouncesItsListenersAndStopsCleanlyOnASignal) {
     EXPECT_EQ(Fetch(http + "/echo").status, 200);
     EXPECT_EQ(Fetch(https + "/echo", {.caFile = folder / "tls" / "ca.pem"}).status, 200);
 
-    EXPECT_EQ(run.StopWith(GetParam()), 0);
-    const std::string output = ReadWholeFile(run.OutputFile()).value_or("");
+    program.Signal(GetParam());
+    EXPECT_EQ(program.Wait(), 0);
+    const std::string output = ReadWholeFile(folder / "stdout.txt").value_or("");
     EXPECT_NE(output.find("caspo-backend: listening on " + http + "\n"), std::string::npos);
     EXPECT_NE(output.find("caspo-backend: listening on " + https + "\n"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(run.ReadyFile()));
+    EXPECT_FALSE(std::filesystem::exists(readyFile));
     EXPECT_EQ(Fetch(http + "/echo").code, CURLE_COULDNT_CONNECT);
 }
 

@@ -1,7 +1,5 @@
 #include "tests/integration/cli/cli_run.h"
 
-#include "tests/support/temp_dir.h"
-
 namespace hvx::test {
 
 namespace {
@@ -19,21 +17,10 @@ CliRun::CliRun(const std::vector<std::string>& arguments, const std::filesystem:
       m_err(folder / "cli.err"),
       m_process(CASPO_CLI_PROGRAM, CommandLine(arguments), {m_out, m_err}) {}
 
-std::string CliRun::Out() const {
-    return ReadWholeFile(m_out).value_or("");
-}
-
-std::string CliRun::Err() const {
-    return ReadWholeFile(m_err).value_or("");
-}
-
 CliResult RunCli(const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
     CliRun run(arguments, folder);
-    CliResult result;
-    result.exit = run.Wait();
-    result.out = run.Out();
-    result.err = run.Err();
-    return result;
+    // A braced list is evaluated in order: the outputs are read once the program has ended.
+    return {run.Wait(), run.Out(), run.Err()};
 }
 
 }  // namespace hvx::test

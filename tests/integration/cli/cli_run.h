@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace hvx::test {
 
@@ -20,8 +21,8 @@ public:
     void Signal(int signal) const { m_process.Signal(signal); }
     // Waits for the end; the exit status, or -1 when it did not exit normally.
     int Wait() { return m_process.Wait(); }
-    std::string Out() const;
-    std::string Err() const;
+    std::string Out() const { return ReadWholeFile(m_out).value_or(""); }
+    std::string Err() const { return ReadWholeFile(m_err).value_or(""); }
 
 private:
     std::filesystem::path m_out;

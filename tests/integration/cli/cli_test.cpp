@@ -8,6 +8,7 @@
 #include <csignal>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,12 +37,9 @@ std::uintmax_t SizeOf(const std::filesystem::path& file) {
 
 std::optional<Json::Value> ParseJson(const std::string& text) {
     Json::Value value;
-    Json::CharReaderBuilder builder;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    if (!reader->parse(text.data(), text.data() + text.size(), &value, nullptr)) {
-        return std::nullopt;
-    }
-    return value;
+    std::istringstream in(text);
+    const bool parsed = Json::parseFromStream(Json::CharReaderBuilder(), in, &value, nullptr);
+    return parsed ? std::optional(value) : std::nullopt;
 }
 
 class CliTest : public ::testing::Test {
@@ -87,11 +85,7 @@ private:
     static inline std::unique_ptr<backend::Backend> s_backend;
     static inline std::string s_started;
     static inline CliResult s_import;
-    // Proxies named in the environment would otherwise carry the program's requests.
-    ScopedEnv m_httpsProxy{"https_proxy", std::nullopt};
-    ScopedEnv m_httpsProxyUpper{"HTTPS_PROXY", std::nullopt};
-    ScopedEnv m_allProxy{"ALL_PROXY", std::nullopt};
-    ScopedEnv m_allProxyLower{"all_proxy", std::nullopt};
+    NoEnvironmentProxies m_noProxies;
 };
 
 TEST_F(CliTest, ConfigReadsTheImportedTrust) {
