@@ -44,10 +44,8 @@ ChildReport DownloadOntoSmallDisk(const TrustedBackend& backend,
     const std::filesystem::path target = mountPoint / "big.bin";
     std::thread([&] {
         LogCapture log;
-        IFileDownloader* downloader = backend.NewDownloader();
-        report.result = downloader->DownloadHttpFile(backend.WideUrl("/files/big.bin").c_str(),
-                                                     target.u16string().c_str(), {});
-        backend.Release(downloader);
+        report.result = backend.NewDownloader()->DownloadHttpFile(
+            backend.WideUrl("/files/big.bin").c_str(), target.u16string().c_str(), {});
         report.writeErrorLogged =
             log.HasError("hvx::CHttpCurl::WriteData : WriteFile: unable to write using callback");
     }).join();

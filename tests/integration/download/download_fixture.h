@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <string>
 
 #include "tests/integration/download/trusted_backend.h"
@@ -31,17 +30,6 @@ protected:
     }
     std::optional<std::string> TargetContent(const std::string& name = "download.bin") const {
         return ReadWholeFile(folder / name);
-    }
-
-    // Owners that give the library's objects back to its release exports.
-    auto NewHttp() const {
-        const auto release = [this](IHttp* http) { backend.Release(http); };
-        return std::unique_ptr<IHttp, decltype(release)>(backend.NewHttp(), release);
-    }
-    auto NewDownloader() const {
-        const auto release = [this](IFileDownloader* downloader) { backend.Release(downloader); };
-        return std::unique_ptr<IFileDownloader, decltype(release)>(backend.NewDownloader(),
-                                                                   release);
     }
 
     const TrustedBackend& backend = TrustedBackend::Shared();

@@ -28,10 +28,6 @@ struct FacadeCase {
     std::optional<std::string> content{};  // nothing: no file is left
 };
 
-void PrintTo(const FacadeCase& facadeCase, std::ostream* out) {
-    *out << facadeCase.name;
-}
-
 std::vector<FacadeCase> FacadeCases() {
     return {
         {.name = "OkWithBody",
@@ -59,7 +55,7 @@ class FacadeDownloadTest : public DownloadTest, public ::testing::WithParamInter
 TEST_P(FacadeDownloadTest, LeavesWhatTheAnswerDeserves) {
     const FacadeCase& expected = GetParam();
     WriteFile(folder / "download.bin", "a file from before");
-    const auto http = NewHttp();
+    const auto http = backend.NewHttp();
     ASSERT_EQ(http->Init(u"GET", backend.WideUrl(expected.target).c_str(), {}, nullptr), S_OK);
     if (expected.conditional) {
         EXPECT_EQ(http->AddHeader(u"If-Modified-Since", kFutureDate), S_OK);
@@ -80,10 +76,6 @@ struct DownloaderCase {
     HRESULT result = S_OK;
     std::optional<std::string> content{};
 };
-
-void PrintTo(const DownloaderCase& downloaderCase, std::ostream* out) {
-    *out << downloaderCase.name;
-}
 
 std::vector<DownloaderCase> DownloaderCases() {
     return {
@@ -106,7 +98,7 @@ class DownloaderTest : public DownloadTest, public ::testing::WithParamInterface
 
 TEST_P(DownloaderTest, JudgesTheStatus) {
     const DownloaderCase& expected = GetParam();
-    const auto downloader = NewDownloader();
+    const auto downloader = backend.NewDownloader();
 
     EXPECT_EQ(downloader->DownloadHttpFile(backend.WideUrl(expected.target).c_str(),
                                            Target().c_str(), [] { return false; }),
@@ -119,15 +111,15 @@ INSTANTIATE_TEST_SUITE_P(Answers, DownloaderTest, ::testing::ValuesIn(Downloader
 
 TEST_F(DownloadTest, FolderThatDoesNotExistIsPathNotFoundWithoutStatus) {
     const std::u16string path = (folder / "absent" / "download.bin").u16string();
-    const auto http = NewHttp();
+    const auto http = backend.NewHttp();
     ASSERT_EQ(http->Init(u"GET", backend.WideUrl("/files/blob.bin").c_str(), {}, nullptr), S_OK);
     std::uint32_t status = kUntouched;
 
     EXPECT_EQ(http->MakeFileRequest(&status, path.c_str()),
               HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(status, kUntouched);
-    EXPECT_EQ(NewDownloader()->DownloadHttpFile(backend.WideUrl("/files/blob.bin").c_str(),
-                                                path.c_str(), {}),
+    EXPECT_EQ(backend.NewDownloader()->DownloadHttpFile(backend.WideUrl("/files/blob.bin").c_str(),
+                                                        path.c_str(), {}),
               HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
     EXPECT_FALSE(std::filesystem::exists(folder / "absent"));
 }
@@ -144,8 +136,8 @@ TEST_F(DownloadTest, ShutdownMidDownloadAbortsAndDeletesThePartialFile) {
         return sawPartialFile;
     };
 
-    EXPECT_EQ(NewDownloader()->DownloadHttpFile(backend.WideUrl(slow).c_str(), Target().c_str(),
-                                                shutdown),
+    EXPECT_EQ(backend.NewDownloader()->DownloadHttpFile(backend.WideUrl(slow).c_str(),
+                                                        Target().c_str(), shutdown),
               HVX_E_TRANSFER_FAILED);
     EXPECT_TRUE(sawPartialFile);
     EXPECT_FALSE(std::filesystem::exists(target));

@@ -79,12 +79,8 @@ std::string TrustedBackend::LoadLibrary() {
     return problem;
 }
 
-std::string TrustedBackend::Url(const std::string& target) const {
-    return m_backend->Listeners().at(kHttpsListener).url + target;
-}
-
 std::u16string TrustedBackend::WideUrl(const std::string& target) const {
-    const std::string url = Url(target);
+    const std::string url = m_backend->Listeners().at(kHttpsListener).url + target;
     return {url.begin(), url.end()};
 }
 

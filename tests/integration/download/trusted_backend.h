@@ -23,16 +23,18 @@ public:
 
     const std::string& Problem() const { return m_problem; }
     // The HTTPS URL of `target` ("/files/blob.bin").
-    std::string Url(const std::string& target) const;
     std::u16string WideUrl(const std::string& target) const;
     // The folder the backend serves under /files/.
     const std::filesystem::path& Served() const { return m_served; }
 
-    // Objects from the library's exports, given back to its release exports.
-    IHttp* NewHttp() const { return m_getHttp(); }
-    void Release(IHttp* http) const { m_releaseHttp(http); }
-    IFileDownloader* NewDownloader() const { return m_createDownloader(); }
-    void Release(IFileDownloader* downloader) const { m_releaseDownloader(downloader); }
+    // Objects from the library's exports, owned so that they go back to its release exports.
+    auto NewHttp() const {
+        return std::unique_ptr<IHttp, decltype(m_releaseHttp)>(m_getHttp(), m_releaseHttp);
+    }
+    auto NewDownloader() const {
+        return std::unique_ptr<IFileDownloader, decltype(m_releaseDownloader)>(m_createDownloader(),
+                                                                               m_releaseDownloader);
+    }
 
 private:
     TrustedBackend();
