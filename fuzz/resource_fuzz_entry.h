@@ -56,14 +56,12 @@ private:
     std::vector<std::u16string> m_texts;
 };
 
+inline constexpr std::size_t kRawHeaderSize = 6;
+
 }  // namespace hvx::fuzz
 
-namespace {
-
-constexpr std::size_t kRawHeaderSize = 6;
-
-}  // namespace
-
+// The target's entry points: each target includes this header once, in its one source file.
+// NOLINTBEGIN(misc-definitions-in-headers)
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     venit::SetLogFile("");
     return 0;
@@ -77,11 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if ((data[0] & 1U) == 0) {
         FuzzedDataProvider provider(input.data(), input.size());
         hvx::fuzz::WrittenRun(provider);
-    } else if (input.size() >= kRawHeaderSize) {
+    } else if (input.size() >= hvx::fuzz::kRawHeaderSize) {
         const DWORD id =
             input[0] | (input[1] << 8U) | (input[2] << 16U) | (static_cast<DWORD>(input[3]) << 24U);
         const DWORD language = input[4] | (input[5] << 8U);
-        hvx::fuzz::RawRun(id, language, input.subspan(kRawHeaderSize));
+        hvx::fuzz::RawRun(id, language, input.subspan(hvx::fuzz::kRawHeaderSize));
     }
     return 0;
 }
+// NOLINTEND(misc-definitions-in-headers)

@@ -27,7 +27,6 @@
 namespace {
 
 using hvx::fuzz::Check;
-namespace os = hvx::os;
 
 constexpr std::u16string_view kUntouched = u"untouched";
 
@@ -66,6 +65,7 @@ void WrittenRun(FuzzedDataProvider& input) {
         blocks.insert(os::StringBlockId(string.id));
     }
     std::vector<ScriptedResource> resources;
+    resources.reserve(blocks.size());
     for (const DWORD block : blocks) {
         resources.push_back({os::kResourceTypeString, block, os::kLanguageEnglishUs,
                              ScriptedModule::StringBlock(strings, block)});
