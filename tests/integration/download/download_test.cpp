@@ -29,24 +29,13 @@ struct FacadeCase {
 };
 
 std::vector<FacadeCase> FacadeCases() {
+    const std::string blob = ServedContent(kBlobSize);
     return {
-        {.name = "OkWithBody",
-         .target = "/files/blob.bin",
-         .status = 200,
-         .content = ServedContent(kBlobSize)},
-        {.name = "NoContentKeepsAnEmptyFile",
-         .target = "/status/204",
-         .status = 204,
-         .content = ""},
-        {.name = "NotModifiedLeavesNoFile",
-         .target = "/files/blob.bin",
-         .conditional = true,
-         .status = 304},
+        {"OkWithBody", "/files/blob.bin", false, S_OK, 200, blob},
+        {"NoContentKeepsAnEmptyFile", "/status/204", false, S_OK, 204, ""},
+        {"NotModifiedLeavesNoFile", "/files/blob.bin", true, S_OK, 304},
         // The JSON error body went to the file, not to the error-body reader.
-        {.name = "ErrorWithJsonBodyDeletesTheFile",
-         .target = kServerError,
-         .result = HVX_E_HTTP_ERROR_STATUS,
-         .status = 404},
+        {"ErrorWithJsonBodyDeletesTheFile", kServerError, false, HVX_E_HTTP_ERROR_STATUS, 404},
     };
 }
 
@@ -79,18 +68,10 @@ struct DownloaderCase {
 
 std::vector<DownloaderCase> DownloaderCases() {
     return {
-        {.name = "OkWithBody", .target = "/files/blob.bin", .content = ServedContent(kBlobSize)},
-        {.name = "NoContentIsNotAFile",
-         .target = "/status/204",
-         .result = HVX_E_DOWNLOAD_STATUS,
-         .content = ""},
-        {.name = "PartialContentIsNotAFileButStays",
-         .target = "/status/206?body=pa",
-         .result = HVX_E_DOWNLOAD_STATUS,
-         .content = "pa"},
-        {.name = "ErrorStatusLeavesNoFile",
-         .target = kServerError,
-         .result = HVX_E_HTTP_ERROR_STATUS},
+        {"OkWithBody", "/files/blob.bin", S_OK, ServedContent(kBlobSize)},
+        {"NoContentIsNotAFile", "/status/204", HVX_E_DOWNLOAD_STATUS, ""},
+        {"PartialContentIsNotAFileButStays", "/status/206?body=pa", HVX_E_DOWNLOAD_STATUS, "pa"},
+        {"ErrorStatusLeavesNoFile", kServerError, HVX_E_HTTP_ERROR_STATUS},
     };
 }
 
