@@ -3,9 +3,9 @@
 // rule aborts, as it does under the fuzzer.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <set>
 #include <system_error>
@@ -44,21 +44,21 @@ int main(int argc, char** argv) {
     }
     const std::set<std::filesystem::path> files = InputFiles(argc, argv);
     if (files.empty()) {
-        std::fprintf(stderr, "no inputs found\n");
+        std::cerr << "no inputs found\n";
         return 2;
     }
     for (const std::filesystem::path& file : files) {
         std::ifstream stream(file, std::ios::binary);
         if (!stream) {
-            std::fprintf(stderr, "cannot read %s\n", file.c_str());
+            std::cerr << "cannot read " << file.string() << "\n";
             return 2;
         }
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(stream),
                                               std::istreambuf_iterator<char>()};
-        std::printf("%s (%zu bytes)\n", file.c_str(), bytes.size());
-        std::fflush(stdout);
+        // Flushed before the run, so the input that aborts is the last one printed.
+        std::cout << file.string() << " (" << bytes.size() << " bytes)" << std::endl;
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
-    std::printf("%zu inputs ran\n", files.size());
+    std::cout << files.size() << " inputs ran\n";
     return 0;
 }
