@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
 #include "siblings/mirel/mirel.h"
 #include "tests/support/net/test_server.h"
 
