@@ -64,6 +64,13 @@ CASPO_API void ReleaseFileDownloaderInstance(hvx::IFileDownloader* downloader);
 CASPO_API hvx::IWAIHttp* GetIWAIHttp();
 CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* http);
 
+// Why the last request on the calling thread failed in its transfer, in the transfer engine's
+// words (for instance "SSL certificate problem: certificate has expired"), for a caller that
+// shows the reason next to the result code. Null when that transfer did not fail, or no request
+// has run on the thread. Any object's request counts (IHttp, a bare session, the downloader);
+// each transfer clears the text when it starts. The caller frees the text with SysFreeString.
+CASPO_API BSTR GetLastTransferErrorText();
+
 // The clients below are declared for callers, and libcaspo exports them once their clients are
 // built: so far it exports none of them (a run-time loader finds no address). The pairs above
 // all exist.

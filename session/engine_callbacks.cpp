@@ -7,6 +7,7 @@
 
 #include "platform/file.h"
 #include "session/http_curl.h"
+#include "session/trace_excerpt.h"
 #include "siblings/venit/util.h"
 #include "siblings/venit/venit.h"
 #include "support/text_utils.h"
@@ -87,15 +88,9 @@ int CHttpCurl::GetShutdownStatus(void* session, double /*downloadTotal*/, double
 
 int CHttpCurl::curl_print_callback(void* /*handle*/, int infoType, char* data, std::size_t size,
                                    void* /*user*/) {
-    std::size_t allocation = 0;
-    if (infoType != kDebugInfoText || !Util::SafeAdd(size, 1, allocation)) {
-        return 0;
-    }
-    const Util::UniqueMem<char> text(static_cast<char*>(Util::SafeMalloc(allocation)));
-    if (text) {
-        std::memcpy(text.get(), data, size);
-        text.get()[size] = '\0';
-        trace(kTraceGeneral, "curl_print_callback CURL_DEBUG: %s", text.get());
+    if (infoType == kDebugInfoText && data != nullptr) {
+        trace(kTraceGeneral, "curl_print_callback CURL_DEBUG: %s",
+              session::TraceExcerpt(std::string_view(data, size)));
     }
     return 0;
 }

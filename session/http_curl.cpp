@@ -26,15 +26,35 @@ CHttpCurl::CHttpCurl()
       m_method(kDefaultMethod) {}
 
 CHttpCurl::~CHttpCurl() {
+    ReleaseEngine();
+    if (m_hFile != nullptr && m_hFile != INVALID_HANDLE_VALUE) {
+        os::CloseHandle(m_hFile);
+        m_hFile = nullptr;
+    }
+}
+
+void CHttpCurl::ReleaseEngine() {
     const ReleaseNCPClassInstanceFn release = session::EngineModule().Release();
     if (release != nullptr && m_pICurl != nullptr) {
         release(m_pICurl);
         m_pICurl = nullptr;
     }
-    if (m_hFile != nullptr && m_hFile != INVALID_HANDLE_VALUE) {
-        os::CloseHandle(m_hFile);
-        m_hFile = nullptr;
-    }
+}
+
+void CHttpCurl::ResetBinding() {
+    ReleaseEngine();
+    m_userAgent = kDefaultUserAgent;
+    m_url = {kDefaultScheme, {}, kDefaultPath};
+    m_port = url::kHttpsPort;
+    m_method = kDefaultMethod;
+    m_headers.clear();
+    m_formFields.clear();
+    m_boundary.clear();
+    m_sections.clear();
+    m_lastModified.clear();
+    m_shutdownCallback = nullptr;
+    m_pConfig = nullptr;
+    m_errorText.clear();
 }
 
 HRESULT CHttpCurl::Init(const char16_t* method, const char16_t* url, ShutdownCallback shutdown,

@@ -112,6 +112,9 @@ private:
     bool IsPostContentLoggable() const;
     // The engine's error-buffer text, decoded from UTF-8 (empty when it is not UTF-8).
     std::u16string EngineErrorText() const;
+    // Keeps why the transfer failed for GetLastTransferErrorText: the error-buffer text, else
+    // the engine's last-error text.
+    void RecordTransferError(const std::u16string& errorText) const;
     // The engine's last-error text, or "m_pICurl is NULL".
     const char* EngineLastError() const;
     // Runs the engine operation of m_method; any other method transfers nothing and
@@ -131,6 +134,12 @@ private:
     void InstallWriteCallback(std::u16string& errorText);
     [[nodiscard]] HRESULT CreateTargetFile(const std::u16string& path);
     void CloseTargetFile();
+
+    // The engine instance back to mirel, if the session has one.
+    void ReleaseEngine();
+    // Back to a constructed session: a second Init starts from here, so nothing of the first
+    // binding (engine instance, headers, form fields, sections, callable) leaks or carries over.
+    void ResetBinding();
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
     // of the basic engine options as E_UNEXPECTED.

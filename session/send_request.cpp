@@ -3,10 +3,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "session/http_curl.h"
+#include "session/last_transfer_error.h"
 #include "session/request_buffers.h"
+#include "session/trace_excerpt.h"
 #include "siblings/venit/venit.h"
+#include "support/text_utils.h"
 #include "support/trace_levels.h"
 
 namespace hvx {
@@ -24,6 +28,7 @@ HRESULT CHttpCurl::SendRequest() {
     if (m_url.host.empty() || m_pICurl == nullptr) {
         return E_FAIL;
     }
+    session::SetLastTransferError({});
     std::u16string errorText;
     m_port = url::SchemePort(m_url.scheme, m_port);
     const int portOutcome = m_pICurl->SetOption(curlopt::kPort, m_port);
@@ -51,6 +56,7 @@ HRESULT CHttpCurl::SendRequest() {
     if (TransferFailed(outcome)) {
         errorText = EngineErrorText();
         result = HVX_E_TRANSFER_FAILED;
+        RecordTransferError(errorText);
         error(
             u"hvx::CHttpCurl::SendRequest  sending remote request(%s): %s://%s%s, status: 0x%x. "
             u"msg: %s / %hs",
@@ -70,8 +76,9 @@ int CHttpCurl::PerformTransfer(const std::u16string& url, const char* body, std:
     }
     if (m_method == kPost) {
         if (IsPostContentLoggable()) {
-            trace(kTraceGeneral, "hvx::CHttpCurl::SendRequest post content: %s",
-                  std::string_view(body, length));
+            // The first bytes and the length: a multipart body carries whole files.
+            trace(kTraceGeneral, "hvx::CHttpCurl::SendRequest post content (%u bytes): %s", length,
+                  session::TraceExcerpt(std::string_view(body, length)));
         }
         return m_pICurl->Post(url.c_str(), body, length);
     }
@@ -79,6 +86,16 @@ int CHttpCurl::PerformTransfer(const std::u16string& url, const char* body, std:
         return m_pICurl->Put(url.c_str(), nullptr, 0);
     }
     return portOutcome;
+}
+
+void CHttpCurl::RecordTransferError(const std::u16string& errorText) const {
+    std::u16string text = errorText;
+    // libcurl leaves its error buffer empty for a few failures; its code's text says enough.
+    // Text that is not UTF-8 leaves `text` empty.
+    if (text.empty()) {
+        static_cast<void>(Utf8ToWide(EngineLastError(), text));
+    }
+    session::SetLastTransferError(std::move(text));
 }
 
 const char* CHttpCurl::EngineLastError() const {

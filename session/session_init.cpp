@@ -1,4 +1,6 @@
 // hvx::CHttpCurl::Init: binds a session to a method and a URL and prepares its engine instance.
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +13,7 @@
 #include "support/config_keys.h"
 #include "support/config_singleton.h"
 #include "support/text_utils.h"
+#include "support/tls_verification.h"
 #include "support/trace_levels.h"
 
 namespace hvx {
@@ -24,6 +27,10 @@ constexpr std::uint32_t kOn = 1;
 std::int64_t PointerValue(const void* pointer) {
     return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(pointer));
 }
+
+// Whether this process has warned about an HTTPS session with a TLS check off, by check: once
+// is enough for a log that every session of an agent would otherwise fill.
+std::array<std::atomic<bool>, tls::kChecks.size()> g_offWarned{};
 
 // Hands a text back to the store that gave it.
 struct StoreStringRelease {
@@ -47,6 +54,7 @@ HRESULT CHttpCurl::Init(std::u16string method,
         error(u"Invalid web path given to Init (or bad regex): [ %s ].", url);
         return HVX_E_URL_INVALID;
     }
+    ResetBinding();
     m_method = std::move(method);
     url::Split(url, m_url);
     if (const HRESULT hr = CreateEngine(); FAILED(hr)) {
@@ -125,11 +133,14 @@ void CHttpCurl::ApplyUserAgent(HRESULT& pending) {
 
 void CHttpCurl::ApplyTlsVerification() {
     std::uint32_t flags = 0;
-    if (m_pConfig->GetDword2(keys::kVerifyHost) == kOn) {
-        flags = kVerifyHost;
-    }
-    if (m_pConfig->GetDword2(keys::kVerifyPeer) == kOn) {
-        flags += kVerifyPeer;
+    for (std::size_t index = 0; index < tls::kChecks.size(); ++index) {
+        const tls::Check& check = tls::kChecks.at(index);
+        const std::uint32_t stored = m_pConfig->GetDword2(check.key);
+        if (tls::IsOn(stored)) {
+            flags |= check.flag;
+        } else if (tls::IsHttpsScheme(m_url.scheme) && !g_offWarned.at(index).exchange(true)) {
+            error("hvx::CHttpCurl::Init warning: %s", tls::OffWarning(check, stored));
+        }
     }
     trace(kTraceTls, "hvx::CHttpCurl::Init varenssl_option: %d", flags);
     const int result = m_pICurl->SetSslVerification(flags, 0, nullptr);

@@ -61,6 +61,9 @@ int FakeEngine::SetOption(int option, std::int64_t value) {
 }
 
 int FakeEngine::GetResponseCode(std::uint32_t* code) {
+    if (script.responseCodeResult != kCurlOk) {
+        return script.responseCodeResult;
+    }
     *code = script.responseCode;
     return kCurlOk;
 }
@@ -92,6 +95,9 @@ int FakeEngine::Put(const char16_t* url, const char* body, std::uint32_t length)
 
 int FakeEngine::ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* count) {
     readCapacities.push_back(capacity);
+    if (script.readBodyResult != kCurlOk) {
+        return script.readBodyResult;
+    }
     const std::size_t n = std::min<std::size_t>(capacity, m_buffered.size() - m_readOffset);
     std::memcpy(buffer, m_buffered.data() + m_readOffset, n);
     m_readOffset += n;

@@ -36,6 +36,9 @@ struct EngineScript {
     std::string body;
     std::string errorBuffer;
     std::string lastError = "No error";
+    // A failed read: GetResponseCode and ReadBody give these and write nothing.
+    int responseCodeResult = kCurlOk;
+    int readBodyResult = kCurlOk;
 };
 
 struct Transfer {

@@ -1,6 +1,7 @@
-// The base of the tests that run sessions: an in-memory store with the test CA configured, a ROOT
-// store holding the test CA (so the first session loads the trusted certificates quietly), and a
-// log capture. Programs that use it link caspo_test_session_support and caspo_test_net.
+// The base of the tests that run sessions: an in-memory store with the test CA configured and
+// both TLS checks on, a ROOT store holding the test CA (so the first session loads the trusted
+// certificates quietly), and a log capture. Programs that use it link caspo_test_session_support
+// and caspo_test_net.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,8 +17,12 @@ namespace hvx::test {
 
 class TrustedStoreTest : public ::testing::Test {
 protected:
+    // Both TLS checks on, as the shipped configuration has them: a session with a check off
+    // writes a warning record.
     TrustedStoreTest() {
         config.PutNarrow(keys::kEstCaCert, TestCertificates::Shared().Ca().certificatePem);
+        config.PutDword(keys::kVerifyHost, 1);
+        config.PutDword(keys::kVerifyPeer, 1);
     }
 
     FakeConfig config;

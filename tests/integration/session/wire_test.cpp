@@ -1,4 +1,5 @@
-// What the server receives: the bytes of a form POST and of a multipart POST.
+// What the server receives: the bytes of a form POST (with the user agent) and of a multipart
+// POST.
 #include <algorithm>
 
 #include "tests/integration/session/request_server_fixture.h"
@@ -16,6 +17,7 @@ std::ptrdiff_t LineIndex(const RecordedRequest& request, const std::string& line
 
 TEST_F(RequestWire, AFormPost) {
     server.Enqueue({.status = 200, .body = "ok"});
+    config.productVersion = u"6.5.0.77";
     CHttpCurl session;
     Init(session, u"POST", "/form?q=1");
     session.AddHeader(u"X-First", u"1");
@@ -33,13 +35,15 @@ TEST_F(RequestWire, AFormPost) {
     EXPECT_EQ(request.method, "POST");
     EXPECT_EQ(request.target, "/form?q=1");
     EXPECT_EQ(request.body, "a%20b=1%262&k=v&n=42");
+    EXPECT_EQ(request.Header("User-Agent"), "HalvexProtect/6.5.0.77");
     const std::ptrdiff_t first = LineIndex(request, "X-First: 1");
     EXPECT_GE(first, 0);
     EXPECT_EQ(LineIndex(request, "X-Second: 2"), first + 1);
-    EXPECT_EQ(log.Traces(), (std::vector<std::string>{
-                                "hvx::CHttpCurl::SendRequest post content: a%20b=1%262&k=v&n=42",
-                                "CHttpCurl::SendRequest remote request(POST): " +
-                                    LoggedUrl("/form?q=1") + ", status: 0x0. msg:  / No error"}));
+    EXPECT_EQ(log.Traces(),
+              (std::vector<std::string>{
+                  "hvx::CHttpCurl::SendRequest post content (20 bytes): a%20b=1%262&k=v&n=42",
+                  "CHttpCurl::SendRequest remote request(POST): " + LoggedUrl("/form?q=1") +
+                      ", status: 0x0. msg:  / No error"}));
 }
 
 TEST_F(RequestWire, AMultipartPost) {

@@ -56,6 +56,7 @@ TEST_F(ExportsTest, DynamicSymbolTableHoldsOnlyTheExportsAndTheBstrHelpers) {
                                             "ReleaseFileDownloaderInstance",
                                             "GetIWAIHttp",
                                             "ReleaseIWAIHttp",
+                                            "GetLastTransferErrorText",
                                             "SysAllocString",
                                             "SysAllocStringLen",
                                             "SysStringLen",

@@ -73,10 +73,25 @@ TEST_F(RequestBody, PostContentOfTheUnloggedTidIsNotTraced) {
         std::uint32_t status = 0;
         static_cast<void>(session.MakeRequestToString(status, body));
         SCOPED_TRACE(SentBody());
-        EXPECT_EQ(log.HasTrace("hvx::CHttpCurl::SendRequest post content: " + SentBody()),
+        EXPECT_EQ(log.HasTrace("hvx::CHttpCurl::SendRequest post content (" +
+                               std::to_string(SentBody().size()) + " bytes): " + SentBody()),
                   c.traced);
         EXPECT_EQ(Engine().transfers.size(), 1U);
     }
+}
+
+// A body goes into the trace as its length and first bytes only: an upload carries whole files.
+TEST_F(RequestBody, ThePostTraceShowsTheLengthAndTheFirstBytes) {
+    CHttpCurl session;
+    Init(session, u"POST");
+    ASSERT_EQ(session.AddFormField(u"f", std::u16string(70000, u'x')), S_OK);
+    std::uint32_t status = 0;
+    std::string body;
+    ASSERT_EQ(session.MakeRequestToString(status, body), S_OK);
+    EXPECT_EQ(SentBody().size(), 70002U);
+    EXPECT_EQ(log.TraceLevel("hvx::CHttpCurl::SendRequest post content (70002 bytes): f=" +
+                             std::string(254, 'x') + "..."),
+              kTraceGeneral);
 }
 
 TEST_F(RequestBody, HeadersGoOutInOrderWithTheBoundaryOnlyOnTheExactValue) {

@@ -1,7 +1,9 @@
-// MakeRequest's forms against the scripted engine: the caller's buffer, methods the session does
-// not know, and the log lines of a failed transfer.
+// MakeRequest's forms against the scripted engine: the caller's buffer, the wide-string form,
+// methods the session does not know, failed reads, and the log lines and the recorded reason of
+// a failed transfer.
 #include <array>
 
+#include "session/last_transfer_error.h"
 #include "tests/support/session_fixture.h"
 
 namespace hvx::test {
@@ -115,6 +117,104 @@ TEST_F(RequestBuffer, AFailedTransferIsLoggedBySendRequestAndMakeRequest) {
     EXPECT_TRUE(log.HasTrace(
         "CHttpCurl::SendRequest remote request(PUT): https://backend.example/api/v1?x=1, status: "
         "0xc1050007. msg: Failed to connect / Couldn't connect to server"));
+}
+
+// Why the last transfer on the thread failed: the engine's error buffer, else its last-error
+// text; the next transfer clears it.
+TEST_F(RequestBuffer, TheLastTransferErrorNamesWhyAndIsClearedByTheNextTransfer) {
+    const struct {
+        const char* errorBuffer;
+        std::u16string text;
+    } cases[] = {
+        {"SSL certificate problem: certificate has expired",
+         u"SSL certificate problem: certificate has expired"},
+        {"", u"Couldn't connect to server"},
+    };
+    for (const auto& [errorBuffer, text] : cases) {
+        engines.script.transferResult = kCurlCouldntConnect;
+        engines.script.errorBuffer = errorBuffer;
+        engines.script.lastError = "Couldn't connect to server";
+        CHttpCurl session;
+        Init(session, u"GET");
+        std::uint32_t status = 0;
+        std::string body;
+        EXPECT_EQ(session.MakeRequestToString(status, body), HVX_E_TRANSFER_FAILED);
+        EXPECT_EQ(session::LastTransferError(), text);
+
+        Engine().script.transferResult = kCurlOk;
+        EXPECT_EQ(session.MakeRequestToString(status, body), S_OK);
+        EXPECT_EQ(session::LastTransferError(), u"");
+    }
+}
+
+TEST_F(RequestBuffer, TheWideStringFormDecodesUtf8AndKeepsTheBodyWhenItCannot) {
+    const struct {
+        std::string body;
+        HRESULT result;
+        std::u16string text;
+    } cases[] = {
+        {"caf\xc3\xa9 \xe2\x82\xac", S_OK, u"caf\u00e9 \u20ac"},
+        {"caf\xc3", E_INVALIDARG, u"kept"},
+    };
+    for (const auto& [bodyBytes, result, text] : cases) {
+        engines.script.body = bodyBytes;
+        CHttpCurl session;
+        Init(session, u"GET");
+        std::uint32_t status = 0;
+        std::u16string body = u"kept";
+        EXPECT_EQ(session.MakeRequestToWideString(status, body), result);
+        EXPECT_EQ(body, text);
+        EXPECT_EQ(status, 200U);
+    }
+}
+
+struct FailedReadCase {
+    const char* name;
+    std::uint32_t status;
+    int responseCodeResult;
+    int readBodyResult;
+    HRESULT result;
+    std::vector<std::string> errors;
+};
+
+// A read that fails: the status (E_FAIL), the body (no body), and the error body of a 500,
+// which ends the status mapping at once, so the body read decides.
+TEST_F(RequestBuffer, AFailedStatusOrBodyReadFailsTheRequest) {
+    const FailedReadCase cases[] = {
+        {"status",
+         200,
+         7,
+         kCurlOk,
+         E_FAIL,
+         {"hvx::CHttpCurl::GetResponse unable to retrieve response code, ret: 7",
+          "hvx::CHttpCurl::MakeRequestError occured, 0x80004005:  / No error"}},
+        {"body",
+         200,
+         kCurlOk,
+         7,
+         HVX_E_NO_RESPONSE_BODY,
+         {"hvx::CHttpCurl::MakeRequestError occured, 0xc1200021:  / No error"}},
+        {"error body",
+         500,
+         kCurlOk,
+         7,
+         HVX_E_NO_RESPONSE_BODY,
+         {"hvx::CHttpCurl::MakeRequestError occured, 0xc1200021:  / No error"}},
+    };
+    for (const FailedReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        engines.script.responseCode = c.status;
+        engines.script.responseCodeResult = c.responseCodeResult;
+        engines.script.readBodyResult = c.readBodyResult;
+        engines.script.body = R"({"result":"0xC1050005","detail":"gone"})";
+        CHttpCurl session;
+        Init(session, u"GET");
+        std::uint32_t status = 0;
+        std::string body = "kept";
+        EXPECT_EQ(session.MakeRequestToString(status, body), c.result);
+        EXPECT_EQ(body, "kept");
+        EXPECT_EQ(log.Errors(), c.errors);
+    }
 }
 
 TEST(RequestWithoutInit, FailsWithoutAnEngine) {

@@ -105,6 +105,29 @@ TEST(SessionDebugCallback, TracesInformationalTextOnly) {
     EXPECT_EQ(log.TraceLevel("curl_print_callback CURL_DEBUG: Connected to"), kTraceGeneral);
 }
 
+// The engine's text goes into the trace as its first 256 bytes at most, cut before a UTF-8
+// sequence, and without the value of an authorization header it names.
+TEST(SessionDebugCallback, TracesTheFirstBytesAndNoCredentials) {
+    const std::string kLong(256, 'a');
+    const std::pair<std::string, std::string> cases[] = {
+        {kLong, kLong},
+        {kLong + "b", kLong + "..."},
+        {std::string(255, 'a') + "\xc3\xa9", std::string(255, 'a') + "..."},
+        {std::string(254, 'a') + "\xe2\x82\xac", std::string(254, 'a') + "..."},
+        {"h2h3 [authorization: Basic dXNlcjpwYXNz]", "h2h3 [authorization: (hidden)"},
+        {"[HTTP/2] [1] [Proxy-Authorization: Basic cDpx]",
+         "[HTTP/2] [1] [Proxy-Authorization: (hidden)"},
+        {"Proxy auth using Basic with user 'agent'", "Proxy auth using Basic with user 'agent'"},
+    };
+    for (const auto& [text, traced] : cases) {
+        LogCapture log;
+        std::string data = text;
+        EXPECT_EQ(CHttpCurl::curl_print_callback(nullptr, 0, data.data(), data.size(), nullptr), 0);
+        EXPECT_EQ(log.Traces(),
+                  std::vector<std::string>{"curl_print_callback CURL_DEBUG: " + traced});
+    }
+}
+
 TEST(SessionWriteData, NothingIsWrittenWithoutSessionOrFile) {
     char data[] = "body";
     CHttpCurl session;

@@ -79,6 +79,32 @@ TEST_F(SessionInit, SuccessWiresTheSessionIntoTheEngine) {
     EXPECT_EQ(config.outstanding, 0);
 }
 
+// A second Init gives the first engine instance back and keeps nothing of the first binding.
+TEST_F(SessionInit, ASecondInitReleasesTheFirstBinding) {
+    {
+        CHttpCurl session;
+        ASSERT_EQ(InitSession(session, kUrl, 0, [] { return false; }), S_OK);
+        session.AddHeader(u"X-First", u"1");
+        ASSERT_EQ(session.AddFormField(u"a", u"1"), S_OK);
+        session.AddSection(MultipartSection{});
+        ASSERT_EQ(session.SetLastModified(u"Mon"), S_OK);
+
+        ASSERT_EQ(session.Init(u"GET", u"http://other.example/x", {}, &config, 0), S_OK);
+        EXPECT_EQ(engines.created, 2);
+        EXPECT_EQ(engines.released, 1);
+        EXPECT_EQ(session.Engine(), engines.last);
+        EXPECT_EQ(session.Method(), u"GET");
+        EXPECT_EQ(session.Host(), u"other.example");
+        EXPECT_EQ(session.Port(), 80);
+        EXPECT_TRUE(session.Headers().empty());
+        EXPECT_TRUE(session.FormFields().empty());
+        EXPECT_TRUE(session.Sections().empty());
+        EXPECT_EQ(session.LastModified(), u"");
+        EXPECT_FALSE(session.HasShutdownCallback());
+    }
+    EXPECT_EQ(engines.released, 2);
+}
+
 TEST_F(SessionInit, TheUserAgentStaysTheDefaultWithoutAProductVersion) {
     CHttpCurl session;
     EXPECT_EQ(InitSession(session), S_OK);
