@@ -5,6 +5,7 @@
 #include "platform/last_error.h"
 #include "platform/module.h"
 #include "tools/cli/result_text.h"
+#include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
 
@@ -40,6 +41,9 @@ void CaspoLibrary::Resolve() {
         m_module, "CreateFileDownloaderInstance", missing);
     m_releaseDownloader = Find<decltype(&ReleaseFileDownloaderInstance)>(
         m_module, "ReleaseFileDownloaderInstance", missing);
+    m_lastTransferError =
+        Find<decltype(&GetLastTransferErrorText)>(m_module, "GetLastTransferErrorText", missing);
+    m_freeText = Find<decltype(&SysFreeString)>(m_module, "SysFreeString", missing);
     if (!missing.empty()) {
         m_problem = "the library (libcaspo.so) does not export " + missing;
     }
@@ -51,6 +55,11 @@ HttpPtr CaspoLibrary::NewHttp() const {
 
 DownloaderPtr CaspoLibrary::NewDownloader() const {
     return DownloaderPtr(m_createDownloader(), DownloaderReleaser{m_releaseDownloader});
+}
+
+std::string CaspoLibrary::LastTransferError() const {
+    const std::unique_ptr<BstrChar, decltype(m_freeText)> text(m_lastTransferError(), m_freeText);
+    return text ? Narrow(std::u16string(text.get())) : std::string();
 }
 
 }  // namespace hvx::cli

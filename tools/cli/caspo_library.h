@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "interfaces/caspo.h"
 
@@ -40,6 +41,9 @@ public:
     // A facade (GetIHttp) and a downloader (CreateFileDownloaderInstance); only when Loaded().
     HttpPtr NewHttp() const;
     DownloaderPtr NewDownloader() const;
+    // Why the last request on this thread failed in its transfer (GetLastTransferErrorText), as
+    // UTF-8; empty when it did not.
+    std::string LastTransferError() const;
 
 private:
     void Resolve();
@@ -50,6 +54,8 @@ private:
     decltype(&ReleaseIHTTP) m_releaseHttp = nullptr;
     decltype(&CreateFileDownloaderInstance) m_createDownloader = nullptr;
     decltype(&ReleaseFileDownloaderInstance) m_releaseDownloader = nullptr;
+    decltype(&GetLastTransferErrorText) m_lastTransferError = nullptr;
+    decltype(&SysFreeString) m_freeText = nullptr;
 };
 
 }  // namespace hvx::cli

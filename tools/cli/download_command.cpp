@@ -13,6 +13,7 @@
 #include "tools/cli/download_progress.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/report.h"
+#include "tools/cli/tls_warning.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -49,6 +50,7 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
         console.err << "caspo download: " << library.Problem() << '\n';
         return kExitFailure;
     }
+    WarnIfVerificationOff(*url, console.err);
     const InterruptWatch interrupt;
     Outcome outcome{.command = "download"};
     {
@@ -59,6 +61,9 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
         }
         outcome.result =
             downloader->DownloadHttpFile(url->c_str(), path->c_str(), InterruptWatch::Callback());
+    }
+    if (FAILED(outcome.result)) {
+        outcome.reason = library.LastTransferError();
     }
     outcome.interrupted = InterruptWatch::Raised();
     outcome.file = Inspect(operands[1]);

@@ -18,6 +18,9 @@ Json::Value AsJson(const Outcome& outcome) {
     }
     root["result"] = ResultHex(outcome.result);
     root["message"] = ResultMessage(outcome.result);
+    if (!outcome.reason.empty()) {
+        root["reason"] = outcome.reason;
+    }
     if (outcome.body) {
         root["body"] = std::string(*outcome.body);
     }
@@ -48,6 +51,9 @@ void PrintText(const Outcome& outcome, std::ostream& out) {
         }
     }
     out << "result: " << ResultHex(outcome.result) << ' ' << ResultMessage(outcome.result) << '\n';
+    if (!outcome.reason.empty()) {
+        out << "reason: " << outcome.reason << '\n';
+    }
     if (outcome.file) {
         out << "file: " << outcome.file->path;
         if (outcome.file->size) {
@@ -80,6 +86,9 @@ int Report(const Outcome& outcome, const Console& console) {
     if (FAILED(outcome.result)) {
         console.err << "caspo " << outcome.command << ": " << ResultHex(outcome.result) << ' '
                     << ResultMessage(outcome.result) << '\n';
+        if (!outcome.reason.empty()) {
+            console.err << "caspo " << outcome.command << ": " << outcome.reason << '\n';
+        }
         return kExitFailure;
     }
     return kExitSuccess;

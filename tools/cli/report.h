@@ -1,6 +1,6 @@
 // What a transfer command prints: the status, the result code with its message, and the body or
 // the file, as text or (--json) as one JSON object on stdout. A failure also puts the code and
-// its message on stderr.
+// its message on stderr, and why the transfer failed when the library says.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,8 @@ struct Outcome {
     std::optional<std::string_view> body{};
     std::optional<FileFacts> file{};
     bool interrupted = false;
+    // Why the transfer failed, in the engine's words; empty when it did not.
+    std::string reason{};
 };
 
 // Prints the outcome and gives the exit status.

@@ -12,6 +12,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/report.h"
+#include "tools/cli/tls_warning.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -141,6 +142,7 @@ int RunRequestCommand(const std::string& command, const std::vector<std::string>
         console.err << "caspo " << command << ": " << library.Problem() << '\n';
         return kExitFailure;
     }
+    WarnIfVerificationOff(line.url, console.err);
     const InterruptWatch interrupt;
     const HttpPtr http = library.NewHttp();
     Outcome outcome{.command = command, .hasStatus = true};
@@ -153,6 +155,8 @@ int RunRequestCommand(const std::string& command, const std::vector<std::string>
         if (SUCCEEDED(outcome.result)) {
             outcome.status = status;
             outcome.body = std::string_view(buffer.get(), size);
+        } else {
+            outcome.reason = library.LastTransferError();
         }
     }
     outcome.interrupted = InterruptWatch::Raised();

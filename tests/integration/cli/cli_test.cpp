@@ -1,8 +1,13 @@
 // The caspo program against caspo-backend (in-process, HTTPS with a CA of its own): each command
-// once, exit statuses and exact outputs, and Ctrl-C during a download.
+// once, exit statuses and exact outputs, the TLS warning and the reason of a failed transfer,
+// and Ctrl-C during a download.
 #include <json/json.h>
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -137,6 +142,58 @@ TEST_F(CliTest, DownloadOfAnAnswerWithoutFileFails) {
     const CliResult result = Run({"download", Url("/status/204"), target});
     EXPECT_EQ(result.exit, 1);
     EXPECT_EQ(result.err, "caspo download: 0xC1200001 The server did not deliver the file.\n");
+}
+
+// A port of 127.0.0.1 that refuses connections: bound, never listening, held for the test.
+class RefusingPort {
+public:
+    RefusingPort() : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        if (::bind(m_socket, generic, length) == 0 &&
+            ::getsockname(m_socket, generic, &length) == 0) {
+            m_port = ntohs(address.sin_port);
+        }
+    }
+    ~RefusingPort() { ::close(m_socket); }
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    RefusingPort(RefusingPort&&) = delete;
+    RefusingPort& operator=(RefusingPort&&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+
+private:
+    int m_socket;
+    std::uint16_t m_port = 0;
+};
+
+// A store without the TLS keys (here, no store file at all) runs HTTPS with both checks off:
+// caspo warns before the request. A failed transfer names the engine's reason on both streams.
+TEST_F(CliTest, WarnsAboutChecksThatAreOffAndShowsWhyATransferFailed) {
+    const RefusingPort refusing;
+    ASSERT_NE(refusing.Port(), 0);
+    const std::string port = std::to_string(refusing.Port());
+    const std::filesystem::path store = folder / "none.db";
+    const CliResult result = RunCli(
+        {"--store", store.string(), "get", "https://127.0.0.1:" + port + "/x"}, folder.path());
+    EXPECT_EQ(result.exit, 1);
+    const std::string reason = "Failed to connect to 127.0.0.1 port " + port + " after ";
+    EXPECT_NE(result.out.find("\nreason: " + reason), std::string::npos) << result.out;
+    const std::string off = " verification is off for HTTPS: config/conn/varenssl/verify";
+    EXPECT_EQ(
+        result.err.rfind("caspo: warning: TLS host" + off +
+                             "host is absent (only 1 turns "
+                             "it on)\ncaspo: warning: TLS peer" +
+                             off + "peer is absent (only 1 turns it on)\ncaspo get: 0xC1050007 ",
+                         0),
+        0U)
+        << result.err;
+    EXPECT_NE(result.err.find("\ncaspo get: " + reason), std::string::npos) << result.err;
+    EXPECT_FALSE(std::filesystem::exists(store));
 }
 
 TEST_F(CliTest, HostPrintsTheReportAsJson) {
