@@ -9,8 +9,10 @@
 #include <sched.h>
 #include <sys/ioctl.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "interfaces/hvx_types.h"
@@ -35,6 +37,10 @@ os::detail::UniqueFd AttachedTun(const std::string& name) {
     }
     return tun;
 }
+
+// How long a link may take to report the state its commands gave it; a bound, not a timing.
+constexpr auto kLinkStateWait = std::chrono::seconds(10);
+constexpr auto kLinkStatePoll = std::chrono::milliseconds(20);
 
 class NetworkInfo : public ::testing::Test {
 protected:
@@ -84,30 +90,47 @@ TEST_F(NetworkInfo, OnlyAdaptersThatAreUpWithAMacAndARealAddressAreListed) {
                                                       "hvx::DumpNetworkInfo: exit."}));
 }
 
-TEST_F(NetworkInfo, ThePlatformReportsTypesStatusAndTheAddressTableInOrder) {
-    std::vector<std::string> commands{"link set lo up"};
-    AddVeth(commands, {"two", "02:00:5e:10:00:02", {"198.51.100.20/24", "192.0.2.20/24"}});
-    AddVeth(commands, {"admindown", "02:00:5e:10:00:05", {}, false});
-    Make(commands);
-
+// Each adapter as "name type T status S mac N", in the order the platform lists them.
+std::vector<std::string> AdapterSummary() {
     DWORD size = 0;
-    ASSERT_EQ(os::GetAdaptersAddresses(os::kAdapterFamilyUnspecified, 0, nullptr, &size),
-              static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+    if (os::GetAdaptersAddresses(os::kAdapterFamilyUnspecified, 0, nullptr, &size) !=
+        static_cast<DWORD>(ERROR_BUFFER_OVERFLOW)) {
+        return {"no size"};
+    }
     std::vector<std::byte> buffer(size);
     auto* list = reinterpret_cast<os::AdapterAddresses*>(buffer.data());
-    ASSERT_EQ(os::GetAdaptersAddresses(os::kAdapterFamilyUnspecified, 0, list, &size), 0u);
+    if (os::GetAdaptersAddresses(os::kAdapterFamilyUnspecified, 0, list, &size) != 0) {
+        return {"no list"};
+    }
     std::vector<std::string> seen;
     for (const os::AdapterAddresses* a = list; a != nullptr; a = a->next) {
         seen.push_back(std::string(a->adapterName) + " type " + std::to_string(a->ifType) +
                        " status " + std::to_string(a->operStatus) + " mac " +
                        std::to_string(a->physicalAddressLength));
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{
-                        "lo type 24 status 1 mac 0", "twop type 6 status 1 mac 6",
-                        "two type 6 status 1 mac 6", "admindownp type 6 status 2 mac 6",
-                        "admindown type 6 status 2 mac 6"}));
+    return seen;
+}
 
-    size = 0;
+TEST_F(NetworkInfo, ThePlatformReportsTypesStatusAndTheAddressTableInOrder) {
+    std::vector<std::string> commands{"link set lo up"};
+    AddVeth(commands, {"two", "02:00:5e:10:00:02", {"198.51.100.20/24", "192.0.2.20/24"}});
+    AddVeth(commands, {"admindown", "02:00:5e:10:00:05", {}, false});
+    Make(commands);
+
+    // The kernel reports a veth link as up a moment after both ends are set up: the list is
+    // read again until it shows that state, for a few seconds at most.
+    const std::vector<std::string> adapters{
+        "lo type 24 status 1 mac 0", "twop type 6 status 1 mac 6", "two type 6 status 1 mac 6",
+        "admindownp type 6 status 2 mac 6", "admindown type 6 status 2 mac 6"};
+    const auto deadline = std::chrono::steady_clock::now() + kLinkStateWait;
+    std::vector<std::string> seen = AdapterSummary();
+    while (seen != adapters && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kLinkStatePoll);
+        seen = AdapterSummary();
+    }
+    EXPECT_EQ(seen, adapters);
+
+    DWORD size = 0;
     ASSERT_EQ(os::GetIpAddrTable(nullptr, &size, FALSE),
               static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
     std::vector<std::byte> tableMemory(size);
