@@ -45,7 +45,8 @@ public:
     HRESULT AddRequestHeader(const char16_t* name, const char16_t* value) override;
 
     // Set-up. `timeoutSeconds` is the whole-transfer time-out, 0 for none. A null `config`
-    // takes the process-wide store.
+    // takes the process-wide store. On a session bound before, a URL that passes the check
+    // first releases the previous engine instance and clears the previous binding.
     [[nodiscard]] HRESULT Init(std::u16string method, std::u16string url, ShutdownCallback shutdown,
                                IConfig* config, std::uint32_t timeoutSeconds);
     // Reads the proxy settings from the store and applies them to the engine instance.
