@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The suite under the sanitizers: every test under AddressSanitizer with UndefinedBehavior-
+# Sanitizer (preset asan), and the tests that run threads under ThreadSanitizer (preset tsan).
+# A sanitizer report ends the program that made it with an error (scripts/ci-env.sh), so its
+# test fails and so does this script.
+#   scripts/test-sanitizers.sh [asan] [tsan]      (both when none is named)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/ci-env.sh
+
+# The programs whose tests start threads of their own or run a server thread beside the code
+# under test: the platform's locks, the log's concurrent writers, the store's shared object, the
+# engine's connection sharing and callbacks, the host tests' DNS responder, and every
+# integration program. Only they are built under the thread sanitizer; CTest lists the tests
+# of the programs that were not built as *_NOT_BUILT, and the fuzz seed replays are left to the
+# address sanitizer.
+tsan_targets=(platform_test venit_test tolva_test mirel_test host_test session_integration_test
+              download_integration_test backend_test cli_test)
+tsan_skip='_NOT_BUILT$|^fuzz_seeds[.]'
+
+run_asan() {
+    scripts/timed.sh "asan configure" cmake --preset asan
+    scripts/timed.sh "asan build" cmake --build --preset asan
+    scripts/timed.sh "asan tests" ctest --preset asan
+}
+
+run_tsan() {
+    scripts/timed.sh "tsan configure" cmake --preset tsan
+    scripts/timed.sh "tsan build" cmake --build --preset tsan --target "${tsan_targets[@]}"
+    scripts/timed.sh "tsan tests" ctest --preset tsan -E "$tsan_skip"
+}
+
+scripts/install-deps.sh
+presets=("$@")
+[ ${#presets[@]} -eq 0 ] && presets=(asan tsan)
+for preset in "${presets[@]}"; do
+    case "$preset" in
+        asan) run_asan ;;
+        tsan) run_tsan ;;
+        *) echo "test-sanitizers: unknown preset $preset (asan or tsan)" >&2; exit 2 ;;
+    esac
+done
