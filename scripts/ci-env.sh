@@ -1,4 +1,4 @@
-# Sourced by the CI scripts: ccache when the machine has it, and sanitizer options under which
+# Sourced by .ci/run and the CI scripts: ccache when the machine has it, and sanitizer options under which
 # any report ends the program with an error, so the test it happened in fails and the run with
 # it. AddressSanitizer and LeakSanitizer do that by default; UndefinedBehaviorSanitizer only
 # prints unless halt_on_error is set; ThreadSanitizer ends the program with exit code 66 after

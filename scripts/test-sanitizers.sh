@@ -18,9 +18,19 @@ tsan_targets=(platform_test venit_test tolva_test mirel_test host_test session_i
               download_integration_test backend_test cli_test)
 tsan_skip='_NOT_BUILT$|^fuzz_seeds[.]'
 
+# The programs CTest runs in a build folder, read from its test files: the GoogleTest programs
+# and the fuzz seed replays. Only they (and what they depend on) are built, not the benchmarks.
+test_programs() {
+    grep -rhoE '[A-Za-z0-9_]+\[1\]_include\.cmake' "$1" --include=CTestTestfile.cmake |
+        sed 's/\[1\]_include\.cmake$//'
+    grep -rhoE 'add_test\(\[=\[fuzz_seeds\.[A-Za-z0-9_]+' "$1" --include=CTestTestfile.cmake |
+        sed 's/.*fuzz_seeds\.//'
+}
+
 run_asan() {
     scripts/timed.sh "asan configure" cmake --preset asan
-    scripts/timed.sh "asan build" cmake --build --preset asan
+    mapfile -t programs < <(test_programs build-asan | sort -u)
+    scripts/timed.sh "asan build" cmake --build --preset asan --target "${programs[@]}"
     scripts/timed.sh "asan tests" ctest --preset asan
 }
 
