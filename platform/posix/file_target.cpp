@@ -77,7 +77,7 @@ UniqueFd CreateExclusive(const std::string& native, DWORD& error) {
     if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
         error = detail::Win32ErrorFromErrno(errno, ERROR_LOCK_VIOLATION);
         static_cast<void>(::unlink(native.c_str()));
-        return UniqueFd();
+        return {};
     }
     UniqueFd moved = detail::AvoidNullHandle(std::move(fd));
     if (!moved.Valid()) {

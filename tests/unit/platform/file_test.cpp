@@ -278,17 +278,24 @@ TEST_P(PlatformFileBeside, IsNewPrivateHeldAndNamedAfterTheTarget) {
     EXPECT_FALSE(fs::exists(target));
 }
 
-const std::u16string kLongName(100, u'a');
-const std::u16string kCutAtAPair = std::u16string(63, u'a') + u"\U0001F600b";
-const std::u16string kPairFits = std::u16string(62, u'a') + u"\U0001F600b";
+std::vector<BesideCase> BesideCases() {
+    const std::u16string longName(100, u'a');
+    const std::u16string cutAtAPair = std::u16string(63, u'a') + u"\U0001F600b";
+    const std::u16string pairFits = std::u16string(62, u'a') + u"\U0001F600b";
+    return {{"ShortNameWhole", u"policy.xml", u"policy.xml"},
+            {"LongNameCut", longName, longName.substr(0, kBesideNameKeep)},
+            {"PairNotSplit", cutAtAPair, cutAtAPair.substr(0, 63)},
+            {"PairKeptWhole", pairFits, pairFits.substr(0, 64)}};
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, PlatformFileBeside,
-    ::testing::Values(BesideCase{"ShortNameWhole", u"policy.xml", u"policy.xml"},
-                      BesideCase{"LongNameCut", kLongName, kLongName.substr(0, kBesideNameKeep)},
-                      BesideCase{"PairNotSplit", kCutAtAPair, kCutAtAPair.substr(0, 63)},
-                      BesideCase{"PairKeptWhole", kPairFits, kPairFits.substr(0, 64)}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
+INSTANTIATE_TEST_SUITE_P(Names, PlatformFileBeside, ::testing::ValuesIn(BesideCases()),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+// The other kinds of target are told apart through the downloads that meet them (session_test).
+TEST_F(PlatformFiles, DeviceIsNoFileTarget) {
+    EXPECT_EQ(CheckFileTarget(u"/dev/null"), static_cast<DWORD>(ERROR_BAD_FILE_TYPE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_FILE_TYPE));
+}
 
 TEST_F(PlatformFiles, FileBesideAMissingFolderIsPathNotFound) {
     std::u16string path;

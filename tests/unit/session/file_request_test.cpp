@@ -74,7 +74,6 @@ struct FileCase {
     bool refused = false;  // nothing is sent and the folder stays exactly as it was
     std::vector<std::string> errors{};
     std::optional<std::u16string> errorText{};  // the session's, when the case decides it
-    const char* path = nullptr;                 // instead of download.bin in the test's folder
 };
 
 EngineScript Answer(std::uint32_t status, std::string body = {}) {
@@ -170,12 +169,6 @@ std::vector<FileCase> Cases() {
          .result = HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE),
          .refused = true,
          .errors = RefusalRecords("0x800700de")},
-        {.name = "DeviceIsNotAFile",
-         .script = Answer(200, "server"),
-         .result = HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE),
-         .refused = true,
-         .errors = RefusalRecords("0x800700de"),
-         .path = "/dev/null"},
         {.name = "FolderIsNotAFile",
          .script = Answer(200, "server"),
          .before = Before::Folder,
@@ -317,8 +310,7 @@ TEST_P(FileRequestTest, EndsAsScripted) {
     const FileCase& expected = GetParam();
     Prepare(expected.before);
     const Entries before = Snapshot(folder.path());
-    const std::u16string path =
-        expected.path != nullptr ? fs::path(expected.path).u16string() : Target();
+    const std::u16string path = Target();
     engines.script = expected.script;
     CHttpCurl session;
     ASSERT_EQ(session.Init(u"GET", kFileUrl, Meddle(expected.midway), &config, 0), S_OK);
