@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
+#include <locale>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "interfaces/hvx_types.h"
 
 namespace hvx {
 namespace {
+
+using namespace std::string_literals;
 
 TEST(TextUtils, Utf8ToWideConvertsValidTextAndRejectsTheRestLeavingTheOutput) {
     const struct {
@@ -82,51 +88,175 @@ TEST(TextUtils, UrlEncodeWGivesWideText) {
     EXPECT_EQ(out, u"policy%20file%2Exml");
 }
 
-TEST(TextUtils, IsValidUrl) {
-    struct Case {
-        std::u16string url;
-        bool valid;
-    };
-    const Case cases[] = {
-        {u"https://mgmt.example.com", false},  // nothing after the host
-        {u"https://mgmt.example.com/", true},
-        {u"HTTPS://MGMT.EXAMPLE.COM/", true},
-        {u"Http://host/", true},
-        {u"https://host:8443/api", true},
-        {u"http://host/path?q=1&r=2", true},
-        {u"https://host_name.example-1/x", true},
-        {u"ftp://host/", false},
-        {u"httpss://host/", false},
-        {u"https:///path", false},
-        {u"https://-host/", false},
-        {u"https://ho st/", false},
-        {u"https://host/a\nInjected: 1", false},
-        {u"https://host/\u00E9", true},
-        {u"", false},
-        {u" https://host/", false},
-    };
+// The text as \uXXXX escapes outside printable ASCII, for failure messages.
+std::string Shown(const std::u16string& text) {
+    std::string shown;
+    for (const char16_t c : text.substr(0, 80)) {
+        if (c >= 0x20 && c < 0x7F) {
+            shown.push_back(static_cast<char>(c));
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            shown += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) {
+                shown.push_back(kHex[(c >> shift) & 0xFU]);
+            }
+        }
+    }
+    return text.size() > 80 ? shown + "..." : shown;
+}
+
+struct ValidatorCase {
+    std::u16string text;
+    bool valid;
+};
+
+template <std::size_t N>
+void ExpectAnswers(bool (*validator)(const std::u16string&), const ValidatorCase (&cases)[N]) {
     for (const auto& c : cases) {
-        EXPECT_EQ(IsValidUrl(c.url), c.valid) << std::string(c.url.begin(), c.url.end());
+        EXPECT_EQ(validator(c.text), c.valid) << Shown(c.text);
     }
 }
 
-TEST(TextUtils, IsValidGuid) {
-    struct Case {
-        std::u16string guid;
-        bool valid;
-    };
-    const Case cases[] = {
+// Each part of the URL rule in turn: scheme, optional s, "://", the host's first character, the
+// host run, the slash that ends it, and the rest of the line.
+TEST(TextUtils, IsValidUrlTakesEachPartOfTheRule) {
+    // clang-format off
+    const ValidatorCase cases[] = {
+        {u"http://h/", true}, {u"HTTP://H/", true}, {u"hTtP://h/", true}, {u"xttp://h/", false},
+        {u"hxtp://h/", false}, {u"htxp://h/", false}, {u"httx://h/", false}, {u"htp://h/", false},
+        {u"http", false}, {u"", false}, {u" http://h/", false},
+        // optional s
+        {u"https://h/", true}, {u"httpS://h/", true}, {u"httpss://h/", false},
+        {u"httpx://h/", false},
+        // "://"
+        {u"http//h/", false}, {u"http:/h/", false}, {u"http:h/", false}, {u"http;//h/", false},
+        {u"http:\\\\h/", false}, {u"http:///h/", false},
+        // the host's first character: an ASCII letter or digit
+        {u"http://a/", true}, {u"http://z/", true}, {u"http://A/", true}, {u"http://Z/", true},
+        {u"http://0/", true}, {u"http://9/", true}, {u"http://@/", false}, {u"http://[/", false},
+        {u"http://`/", false}, {u"http://{/", false}, {u"http://-/", false}, {u"http://_/", false},
+        {u"http://:/", false}, {u"http://./", false}, {u"http://", false},
+        {u"http://\u00E9/", false}, {u"http://\uFF21/", false},
+        // the host run: letters, digits and "-_:./", up to a slash
+        {u"http://h-_:.0zZ/", true}, {u"http://h:8443/", true}, {u"http://h//", true},
+        {u"http://h", false}, {u"http://host:8443", false}, {u"http://h?/", false},
+        {u"http://h@x/", false}, {u"http://h x/", false}, {u"http://h\u00E9/", false},
+        {u"http://h\\x/", false}, {u"http://h?x/y", false},
+        // the rest of the line: anything but LF, CR, U+2028 and U+2029
+        {u"http://h/?q=1&r=2 \u00E9\U0001F600\t\0x"s, true}, {u"http://h/a/b\u0085", true},
+        {u"http://h/a\nb", false}, {u"http://h/a\r", false}, {u"http://h/\u2028", false},
+        {u"http://h/\u2029", false}, {u"http://h\n/", false}};
+    // clang-format on
+    ExpectAnswers(IsValidUrl, cases);
+}
+
+// Each group's length, its first character, the hyphens between the groups, and the class.
+TEST(TextUtils, IsValidGuidTakesEachGroupAndHyphen) {
+    const ValidatorCase cases[] = {
         {u"6F9619FF-8B86-D011-B42D-00C04FC964FF", true},
         {u"6f9619ff-8b86-d011-b42d-00c04fc964ff", true},
-        {u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}", false},
+        {u"09afAF09-aFAf-0000-9999-abcdefABCDEF", true},
+        // a group one short or one long
+        {u"6F9619F-8B86-D011-B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B8-D011-B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86-D01-B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86-D011-B42-00C04FC964FF", false},
+        {u"6F9619FF-8B86-D011-B42D-00C04FC964F", false},
+        {u"6F9619FF0-8B86-D011-B42D-00C04FC964F", false},
+        {u"6F9619FF-8B86-D011-B42D0-0C04FC964FF", false},
         {u"6F9619FF-8B86-D011-00C04FC964FF", false},
+        // a non-digit as the first character of each group, and in the last place
+        {u"gF9619FF-8B86-D011-B42D-00C04FC964FF", false},
+        {u"6F9619FF-@B86-D011-B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86-`011-B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86-D011-/42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86-D011-B42D-:0C04FC964FF", false},
+        {u"6F9619FF-8B86-D011-B42D-00C04FC964F\uFF21", false},
+        // the hyphens
+        {u"6F9619FF_8B86-D011-B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86 D011-B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86-D0110B42D-00C04FC964FF", false},
+        {u"6F9619FF-8B86-D011-B42D\u201000C04FC964FF", false},
+        // nothing around it
+        {u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}", false},
         {u" 6F9619FF-8B86-D011-B42D-00C04FC964FF", false},
         {u"6F9619FF-8B86-D011-B42D-00C04FC964FFx", false},
-        {u"6G9619FF-8B86-D011-B42D-00C04FC964FF", false},
-        {u"", false},
+        {u"6F9619FF-8B86-D011-B42D-00C04FC964FF\n", false},
+        {u"", false}};
+    ExpectAnswers(IsValidGuid, cases);
+}
+
+// Sets the global C++ locale for one scope.
+class GlobalLocale {
+public:
+    explicit GlobalLocale(const std::locale& locale) : previous_(std::locale::global(locale)) {}
+    ~GlobalLocale() { std::locale::global(previous_); }
+    GlobalLocale(const GlobalLocale&) = delete;
+    GlobalLocale& operator=(const GlobalLocale&) = delete;
+
+private:
+    std::locale previous_;
+};
+
+// Letters that fold to ASCII ones in a UTF-8 locale (Kelvin sign, long s, dotted and dotless i)
+// are not ASCII letters.
+TEST(TextUtils, ValidatorLetterClassesAreAsciiWhateverTheLocale) {
+    std::optional<std::locale> utf8;
+    try {
+        utf8.emplace("C.UTF-8");
+    } catch (const std::runtime_error&) {
+        GTEST_SKIP() << "no C.UTF-8 locale";
+    }
+    const GlobalLocale scope(*utf8);
+    const ValidatorCase urls[] = {{u"http://\u212A/", false},  {u"http://a\u017F/", false},
+                                  {u"http://\u0130/", false},  {u"http://a\u0131/", false},
+                                  {u"http\u017F://h/", false}, {u"http://k/", true}};
+    ExpectAnswers(IsValidUrl, urls);
+    EXPECT_FALSE(IsValidGuid(u"6F9619FF-8B86-D011-B42D-00C04FC964F\u212A"));
+}
+
+// Runs `validator` on a thread with a 256 KiB stack, a quarter of a Windows thread's default.
+bool OnSmallStack(bool (*validator)(const std::u16string&), const std::u16string& text) {
+    struct Call {
+        bool (*validator)(const std::u16string&);
+        const std::u16string* text;
+        bool answer;
+    } call{validator, &text, false};
+    pthread_attr_t attributes;
+    EXPECT_EQ(pthread_attr_init(&attributes), 0);
+    EXPECT_EQ(pthread_attr_setstacksize(&attributes, std::size_t{256} * 1024), 0);
+    pthread_t thread{};
+    const int created = pthread_create(
+        &thread, &attributes,
+        [](void* argument) -> void* {
+            auto* c = static_cast<Call*>(argument);
+            c->answer = c->validator(*c->text);
+            return nullptr;
+        },
+        &call);
+    pthread_attr_destroy(&attributes);
+    EXPECT_EQ(created, 0);
+    if (created == 0) {
+        EXPECT_EQ(pthread_join(thread, nullptr), 0);
+    }
+    return call.answer;
+}
+
+// A megabyte of text goes through in one pass: no recursion per character.
+TEST(TextUtils, ValidatorsTakeAMegabyteOnASmallStack) {
+    const std::u16string run(std::size_t{1} << 20U, u'a');
+    const struct {
+        bool (*validator)(const std::u16string&);
+        std::u16string text;
+        bool valid;
+    } cases[] = {
+        {IsValidUrl, u"http://127.0.0.1:9/" + run, true},
+        {IsValidUrl, u"http://127.0.0.1:9/" + run + u"\n", false},
+        {IsValidUrl, u"http://" + run, false},
+        {IsValidGuid, run, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(IsValidGuid(c.guid), c.valid) << std::string(c.guid.begin(), c.guid.end());
+        EXPECT_EQ(OnSmallStack(c.validator, c.text), c.valid) << Shown(c.text);
     }
 }
 
