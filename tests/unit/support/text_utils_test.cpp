@@ -16,6 +16,8 @@ namespace {
 
 using namespace std::string_literals;
 
+// Which sequences are ill-formed is the platform converter's rule (tests/unit/platform); here,
+// what Utf8ToWide makes of its answer.
 TEST(TextUtils, Utf8ToWideConvertsValidTextAndRejectsTheRestLeavingTheOutput) {
     const struct {
         const char* name;
@@ -24,16 +26,10 @@ TEST(TextUtils, Utf8ToWideConvertsValidTextAndRejectsTheRestLeavingTheOutput) {
     } cases[] = {
         {"Ascii", "agent", u"agent"},
         {"Empty", "", u""},
-        {"TwoBytes", "caf\xC3\xA9", u"caf\u00E9"},
-        {"ThreeBytes", "\xE2\x82\xAC", u"\u20AC"},
         {"FourBytes", "\xF0\x9F\x98\x80", u"\U0001F600"},
         {"EmbeddedZeroDropsTheRest", std::string("ab\0cd", 5), u"ab"},
         {"InvalidAfterAnEmbeddedZeroIsNeverLookedAt", std::string("ok\0\xFF", 4), u"ok"},
         {"Truncated", "ab\xC3", std::nullopt},
-        {"Overlong", "\xC0\xAF", std::nullopt},
-        {"EncodedSurrogate", "\xED\xA0\x80", std::nullopt},
-        {"AboveUnicode", "\xF4\x90\x80\x80", std::nullopt},
-        {"StrayContinuation", "a\x80z", std::nullopt},
         {"InvalidBeforeEmbeddedZero", std::string("\xFF\0ok", 4), std::nullopt},
     };
     for (const auto& c : cases) {
@@ -56,7 +52,6 @@ TEST(TextUtils, WideToUtf8) {
         {u"\U0001F600", "\xF0\x9F\x98\x80"},
         {std::u16string(u"ab\0cd", 5), "ab"},
         {u"a\xD800z", "a\xEF\xBF\xBDz"},  // a lone surrogate becomes U+FFFD
-        {u"\xDC00", "\xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {
         std::string out = "previous";
