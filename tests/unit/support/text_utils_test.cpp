@@ -83,23 +83,6 @@ TEST(TextUtils, UrlEncodeWGivesWideText) {
     EXPECT_EQ(out, u"policy%20file%2Exml");
 }
 
-// The text as \uXXXX escapes outside printable ASCII, for failure messages.
-std::string Shown(const std::u16string& text) {
-    std::string shown;
-    for (const char16_t c : text.substr(0, 80)) {
-        if (c >= 0x20 && c < 0x7F) {
-            shown.push_back(static_cast<char>(c));
-        } else {
-            static constexpr char kHex[] = "0123456789ABCDEF";
-            shown += "\\u";
-            for (int shift = 12; shift >= 0; shift -= 4) {
-                shown.push_back(kHex[(c >> shift) & 0xFU]);
-            }
-        }
-    }
-    return text.size() > 80 ? shown + "..." : shown;
-}
-
 struct ValidatorCase {
     std::u16string text;
     bool valid;
@@ -108,7 +91,7 @@ struct ValidatorCase {
 template <std::size_t N>
 void ExpectAnswers(bool (*validator)(const std::u16string&), const ValidatorCase (&cases)[N]) {
     for (const auto& c : cases) {
-        EXPECT_EQ(validator(c.text), c.valid) << Shown(c.text);
+        EXPECT_EQ(validator(c.text), c.valid) << ::testing::PrintToString(c.text);
     }
 }
 
@@ -147,51 +130,32 @@ TEST(TextUtils, IsValidUrlTakesEachPartOfTheRule) {
 
 // Each group's length, its first character, the hyphens between the groups, and the class.
 TEST(TextUtils, IsValidGuidTakesEachGroupAndHyphen) {
+    const std::u16string guid = u"6F9619FF-8B86-D011-B42D-00C04FC964FF";
+    // `guid` with `count` units from `pos` replaced by `by`.
+    const auto edited = [&guid](std::size_t pos, std::size_t count, const char16_t* by) {
+        return std::u16string(guid).replace(pos, count, by);
+    };
+    // clang-format off
     const ValidatorCase cases[] = {
-        {u"6F9619FF-8B86-D011-B42D-00C04FC964FF", true},
-        {u"6f9619ff-8b86-d011-b42d-00c04fc964ff", true},
+        {guid, true}, {u"6f9619ff-8b86-d011-b42d-00c04fc964ff", true},
         {u"09afAF09-aFAf-0000-9999-abcdefABCDEF", true},
-        // a group one short or one long
-        {u"6F9619F-8B86-D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B8-D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D01-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-B42-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-B42D-00C04FC964F", false},
-        {u"6F9619FF0-8B86-D011-B42D-00C04FC964F", false},
-        {u"6F9619FF-8B86-D011-B42D0-0C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-00C04FC964FF", false},
+        // a group one short, one long, or missing
+        {edited(7, 1, u""), false}, {edited(12, 1, u""), false}, {edited(17, 1, u""), false},
+        {edited(22, 1, u""), false}, {edited(35, 1, u""), false}, {edited(8, 1, u"0-"), false},
+        {edited(23, 2, u"0-"), false}, {edited(19, 5, u""), false},
         // a non-digit as the first character of each group, and in the last place
-        {u"gF9619FF-8B86-D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-@B86-D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-`011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-/42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-B42D-:0C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-B42D-00C04FC964F\uFF21", false},
+        {edited(0, 1, u"g"), false}, {edited(9, 1, u"@"), false}, {edited(14, 1, u"`"), false},
+        {edited(19, 1, u"/"), false}, {edited(24, 1, u":"), false},
+        {edited(35, 1, u"G"), false}, {edited(35, 1, u"\uFF21"), false},
         // the hyphens
-        {u"6F9619FF_8B86-D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86 D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D0110B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-B42D\u201000C04FC964FF", false},
+        {edited(8, 1, u"_"), false}, {edited(13, 1, u" "), false}, {edited(18, 1, u"0"), false},
+        {edited(23, 1, u"\u2010"), false},
         // nothing around it
-        {u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}", false},
-        {u" 6F9619FF-8B86-D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-B42D-00C04FC964FFx", false},
-        {u"6F9619FF-8B86-D011-B42D-00C04FC964FF\n", false},
-        {u"", false}};
+        {u"{" + guid + u"}", false}, {u" " + guid, false}, {guid + u"x", false},
+        {guid + u"\n", false}, {u"", false}};
+    // clang-format on
     ExpectAnswers(IsValidGuid, cases);
 }
-
-// Sets the global C++ locale for one scope.
-class GlobalLocale {
-public:
-    explicit GlobalLocale(const std::locale& locale) : previous_(std::locale::global(locale)) {}
-    ~GlobalLocale() { std::locale::global(previous_); }
-    GlobalLocale(const GlobalLocale&) = delete;
-    GlobalLocale& operator=(const GlobalLocale&) = delete;
-
-private:
-    std::locale previous_;
-};
 
 // Letters that fold to ASCII ones in a UTF-8 locale (Kelvin sign, long s, dotted and dotless i)
 // are not ASCII letters.
@@ -202,12 +166,13 @@ TEST(TextUtils, ValidatorLetterClassesAreAsciiWhateverTheLocale) {
     } catch (const std::runtime_error&) {
         GTEST_SKIP() << "no C.UTF-8 locale";
     }
-    const GlobalLocale scope(*utf8);
+    const std::locale previous = std::locale::global(*utf8);
     const ValidatorCase urls[] = {{u"http://\u212A/", false},  {u"http://a\u017F/", false},
                                   {u"http://\u0130/", false},  {u"http://a\u0131/", false},
                                   {u"http\u017F://h/", false}, {u"http://k/", true}};
     ExpectAnswers(IsValidUrl, urls);
     EXPECT_FALSE(IsValidGuid(u"6F9619FF-8B86-D011-B42D-00C04FC964F\u212A"));
+    std::locale::global(previous);
 }
 
 // Runs `validator` on a thread with a 256 KiB stack, a quarter of a Windows thread's default.
@@ -217,42 +182,28 @@ bool OnSmallStack(bool (*validator)(const std::u16string&), const std::u16string
         const std::u16string* text;
         bool answer;
     } call{validator, &text, false};
+    const auto run = [](void* argument) -> void* {
+        auto* c = static_cast<Call*>(argument);
+        c->answer = c->validator(*c->text);
+        return nullptr;
+    };
     pthread_attr_t attributes;
+    pthread_t thread{};
     EXPECT_EQ(pthread_attr_init(&attributes), 0);
     EXPECT_EQ(pthread_attr_setstacksize(&attributes, std::size_t{256} * 1024), 0);
-    pthread_t thread{};
-    const int created = pthread_create(
-        &thread, &attributes,
-        [](void* argument) -> void* {
-            auto* c = static_cast<Call*>(argument);
-            c->answer = c->validator(*c->text);
-            return nullptr;
-        },
-        &call);
+    const bool started = pthread_create(&thread, &attributes, run, &call) == 0;
     pthread_attr_destroy(&attributes);
-    EXPECT_EQ(created, 0);
-    if (created == 0) {
-        EXPECT_EQ(pthread_join(thread, nullptr), 0);
-    }
+    EXPECT_TRUE(started && pthread_join(thread, nullptr) == 0);
     return call.answer;
 }
 
 // A megabyte of text goes through in one pass: no recursion per character.
 TEST(TextUtils, ValidatorsTakeAMegabyteOnASmallStack) {
     const std::u16string run(std::size_t{1} << 20U, u'a');
-    const struct {
-        bool (*validator)(const std::u16string&);
-        std::u16string text;
-        bool valid;
-    } cases[] = {
-        {IsValidUrl, u"http://127.0.0.1:9/" + run, true},
-        {IsValidUrl, u"http://127.0.0.1:9/" + run + u"\n", false},
-        {IsValidUrl, u"http://" + run, false},
-        {IsValidGuid, run, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(OnSmallStack(c.validator, c.text), c.valid) << Shown(c.text);
-    }
+    EXPECT_TRUE(OnSmallStack(IsValidUrl, u"http://127.0.0.1:9/" + run));
+    EXPECT_FALSE(OnSmallStack(IsValidUrl, u"http://127.0.0.1:9/" + run + u"\n"));
+    EXPECT_FALSE(OnSmallStack(IsValidUrl, u"http://" + run));
+    EXPECT_FALSE(OnSmallStack(IsValidGuid, run));
 }
 
 }  // namespace
