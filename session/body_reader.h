@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "interfaces/ITransferEngine.h"
 #include "session/request_buffers.h"
-#include "session/transfer_engine.h"
 
 namespace hvx::session {
 

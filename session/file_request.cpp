@@ -11,6 +11,7 @@
 #include "platform/file.h"
 #include "platform/last_error.h"
 #include "session/http_curl.h"
+#include "session/http_status.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 
@@ -18,7 +19,6 @@ namespace hvx {
 
 namespace {
 
-constexpr std::uint32_t kNotModified = 304;
 // Nobody else may open the file while the body is written into it.
 constexpr DWORD kNoSharing = 0;
 
@@ -56,7 +56,7 @@ HRESULT CHttpCurl::MakeFileRequest(std::uint32_t& status, std::u16string path) {
               path, hr);
     } else {
         hr = GetResponse(status);
-        keep = SUCCEEDED(hr) && status != kNotModified;
+        keep = SUCCEEDED(hr) && status != http::kNotModified;
     }
     if (keep) {
         trace(kTraceGeneral, u"hvx::CHttpCurl::MakeFileRequest %s file downloaded", path);

@@ -13,6 +13,7 @@
 
 #include "session/body_reader.h"
 #include "session/http_curl.h"
+#include "session/http_status.h"
 #include "session/request_buffers.h"
 #include "siblings/venit/venit.h"
 #include "support/text_utils.h"
@@ -20,8 +21,6 @@
 namespace hvx {
 
 namespace {
-
-constexpr std::uint32_t kNotModified = 304;
 
 // Appends every part of the body to `body`; true when a part delivered bytes. The parts pass
 // through a small buffer that stays in the cache, so the body's bytes cross memory once.
@@ -83,7 +82,7 @@ HRESULT CHttpCurl::MakeRequest(std::uint32_t& status, std::vector<char>& body) {
         return RequestFailed(hr);
     }
     // A 304 answer leaves the caller's body as it was.
-    if (status == kNotModified) {
+    if (status == http::kNotModified) {
         return hr;
     }
     body.clear();
@@ -122,7 +121,7 @@ HRESULT CHttpCurl::MakeRequest(std::uint32_t* status, std::uint32_t* size, char*
         return RequestFailed(hr);
     }
     std::uint64_t length = 0;
-    if (received != kNotModified) {
+    if (received != http::kNotModified) {
         length = ReadBodyInto(*m_pICurl, buffer, *size);
         if (length == 0) {
             return RequestFailed(NoResponseBody());

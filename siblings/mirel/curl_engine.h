@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
 #include "siblings/mirel/curl_handles.h"
 #include "siblings/mirel/header_list.h"
 #include "siblings/mirel/response_body.h"

@@ -1,6 +1,6 @@
 // mirel: the transfer engine on libcurl (libmirel.so, mirel.dll), loaded by name at run time.
 //
-// An instance (hvx::ITransferEngine, session/transfer_engine.h) owns one libcurl easy handle, a
+// An instance (hvx::ITransferEngine, interfaces/ITransferEngine.h) owns one libcurl easy handle, a
 // header list and an in-memory response body. Its results are CURLcode values, so 0 is success.
 // What callers may rely on:
 // - No CA file or CA path is set: trust is exactly what the caller's CURLOPT_SSL_CTX_FUNCTION
@@ -22,8 +22,8 @@
 //   instance per operation still reuses connections and resumes TLS sessions.
 #pragma once
 
+#include "interfaces/ITransferEngine.h"
 #include "platform/base_types.h"
-#include "session/transfer_engine.h"
 
 #if defined(MIREL_BUILDING)
 #define MIREL_API HVX_DLL_EXPORT

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
 
 namespace hvx::test {
 

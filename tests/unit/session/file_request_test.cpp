@@ -11,7 +11,7 @@
 #include "platform/file.h"
 #include "platform/last_error.h"
 #include "session/http_curl.h"
-#include "tests/unit/boundary/boundary_fixture.h"
+#include "tests/support/file_target_test.h"
 
 namespace hvx::test {
 namespace {
@@ -107,7 +107,7 @@ std::string WithPath(std::string text, const std::string& path) {
     return text;
 }
 
-class FileRequestTest : public BoundaryTest, public ::testing::WithParamInterface<FileCase> {};
+class FileRequestTest : public FileTargetTest, public ::testing::WithParamInterface<FileCase> {};
 
 TEST_P(FileRequestTest, EndsAsScripted) {
     const FileCase& expected = GetParam();
@@ -136,7 +136,7 @@ TEST_P(FileRequestTest, EndsAsScripted) {
 INSTANTIATE_TEST_SUITE_P(Endings, FileRequestTest, ::testing::ValuesIn(Cases()),
                          [](const auto& testCase) { return std::string(testCase.param.name); });
 
-class FileRequestStepsTest : public BoundaryTest {
+class FileRequestStepsTest : public FileTargetTest {
 protected:
     void Init(CHttpCurl& session, ShutdownCallback shutdown = {}) {
         ASSERT_EQ(session.Init(u"GET", kFileUrl, std::move(shutdown), &config, 0), S_OK);

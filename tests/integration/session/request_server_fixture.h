@@ -8,25 +8,13 @@
 #include <string_view>
 
 #include "session/http_curl.h"
-#include "support/config_keys.h"
-#include "tests/support/fake_config.h"
-#include "tests/support/log_capture.h"
-#include "tests/support/net/test_certs.h"
 #include "tests/support/net/test_server.h"
-#include "tests/support/scoped_root_store.h"
+#include "tests/support/trusted_store_test.h"
 
 namespace hvx::test {
 
-inline std::u16string Wide(std::string_view ascii) {
-    return {ascii.begin(), ascii.end()};
-}
-
-class RequestServerTest : public ::testing::Test {
+class RequestServerTest : public TrustedStoreTest {
 protected:
-    RequestServerTest() {
-        config.PutNarrow(keys::kEstCaCert, TestCertificates::Shared().Ca().certificatePem);
-    }
-
     // Binds the session to the server's `target`; the log starts empty afterwards.
     void Init(CHttpCurl& session, std::u16string method = u"GET", std::string_view target = "/r",
               std::uint32_t timeout = 0, ShutdownCallback shutdown = {}) {
@@ -40,9 +28,6 @@ protected:
     std::string LoggedUrl(std::string_view target = "/r") const { return server.Url(target); }
 
     TestServer server;
-    FakeConfig config;
-    ScopedRootStore roots{{TestCertificates::Shared().Ca().certificatePem}};
-    LogCapture log;
 };
 
 }  // namespace hvx::test

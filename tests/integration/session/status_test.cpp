@@ -2,7 +2,7 @@
 #include <optional>
 
 #include "support/messages.h"
-#include "tests/integration/request/request_server_fixture.h"
+#include "tests/integration/session/request_server_fixture.h"
 
 namespace hvx::test {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "support/module_handle.h"
 
-namespace hvx::session {
+namespace hvx {
 
 template <typename CreateFn, typename ReleaseFn>
 class ModuleEntryPoints {
@@ -50,4 +50,4 @@ private:
     std::atomic<ReleaseFn> m_release{nullptr};
 };
 
-}  // namespace hvx::session
+}  // namespace hvx

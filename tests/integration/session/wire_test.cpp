@@ -1,7 +1,7 @@
 // What the server receives: the bytes of a form POST and of a multipart POST.
 #include <algorithm>
 
-#include "tests/integration/request/request_server_fixture.h"
+#include "tests/integration/session/request_server_fixture.h"
 
 namespace hvx::test {
 namespace {

@@ -1,5 +1,4 @@
-// What the file-request and facade tests need besides the session fixture: a folder for the
-// downloads.
+// A session test with a folder for downloads: what the file-request and facade tests need.
 #pragma once
 
 #include <filesystem>
@@ -12,7 +11,7 @@ namespace hvx::test {
 
 inline constexpr const char16_t* kFileUrl = u"https://backend.example/files/policy.bin";
 
-class BoundaryTest : public SessionTest {
+class FileTargetTest : public SessionTest {
 protected:
     // A path in the test's folder, as the library takes it.
     std::u16string Target(const std::string& name = "download.bin") const {

@@ -1,6 +1,6 @@
 // Transfers that fail: a server that hangs up mid-body or never answers, a shutdown of the agent,
 // and proxy settings that cannot be read.
-#include "tests/integration/request/request_server_fixture.h"
+#include "tests/integration/session/request_server_fixture.h"
 
 namespace hvx::test {
 namespace {
