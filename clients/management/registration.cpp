@@ -36,6 +36,8 @@ HRESULT COstraHttp::Register(const std::uint32_t* coins, std::uint32_t count) {
     if (!NeedsRegister()) {
         return S_OK;
     }
+    trace(kTraceGeneral, u"hvx::COstraHttp::Register: registering, reason: %s",
+          m_reregisterReason.empty() ? u"not registered" : m_reregisterReason.c_str());
     static_cast<void>(FindCommonEndpointInfo());
     const HRESULT kept = KeepCoins(coins, count);
     if (FAILED(kept)) {
