@@ -62,14 +62,15 @@ void Apply(const ManagementAnswer& answer, httplib::Response& response) {
         response.set_content(answer.body, "text/plain");
     } else if (answer.kind == ManagementAnswer::Kind::Error) {
         Json::Value error(Json::objectValue);
-        Json::Value result = answer.result;
+        // "0xC1040003" and "3238281219" are numbers; any other text stays a string.
+        const bool hex = answer.result.starts_with("0x");
+        const char* begin = answer.result.data() + (hex ? 2 : 0);
+        const char* end = answer.result.data() + answer.result.size();
         Json::UInt64 number = 0;
-        if (std::from_chars(answer.result.data(), answer.result.data() + answer.result.size(),
-                            number, answer.result.starts_with("0x") ? 16 : 10)
-                .ec == std::errc{}) {
-            result = number;
-        }
-        error["result"] = result;
+        const auto [stop, failure] = std::from_chars(begin, end, number, hex ? 16 : 10);
+        error["result"] = failure == std::errc{} && stop == end && begin != end
+                              ? Json::Value(number)
+                              : Json::Value(answer.result);
         if (!answer.detail.empty()) {
             error["detail"] = answer.detail;
         }
