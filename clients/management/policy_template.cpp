@@ -77,6 +77,7 @@ std::u16string TokenValue(std::u16string_view name) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(performance-unnecessary-value-param): the template is taken by value.
 HRESULT COstraHttp::ExpandPolicyTemplate(std::u16string text, std::u16string& expanded) {
     expanded = text;
     if (CConfigSingleton::GetInstance() == nullptr) {

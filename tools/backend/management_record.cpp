@@ -33,17 +33,17 @@ std::string ManagementRecord::Open(const std::optional<std::filesystem::path>& l
     return m_log ? std::string() : "cannot write the record file " + logFile->string();
 }
 
-void ManagementRecord::Add(ManagementRequest request) {
+void ManagementRecord::Add(const ManagementRequest& request) {
     Json::Value entry(Json::objectValue);
     entry["route"] = request.route;
     entry["method"] = request.method;
     entry["target"] = request.target;
     entry["status"] = request.status;
     Json::Value fields(Json::arrayValue);
-    for (auto& [name, value] : request.fields) {
+    for (const auto& [name, value] : request.fields) {
         Json::Value pair(Json::arrayValue);
-        pair.append(std::move(name));
-        pair.append(std::move(value));
+        pair.append(name);
+        pair.append(value);
         fields.append(std::move(pair));
     }
     entry["fields"] = std::move(fields);

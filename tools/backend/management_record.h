@@ -40,7 +40,7 @@ class ManagementRecord {
 public:
     // An empty text when the log file can be opened (or none is asked for); else what failed.
     [[nodiscard]] std::string Open(const std::optional<std::filesystem::path>& logFile);
-    void Add(ManagementRequest request);
+    void Add(const ManagementRequest& request);
     // {"requests": [...]}, only those of `route` when it is not empty.
     Json::Value ToJson(const std::string& route) const;
     void Clear();

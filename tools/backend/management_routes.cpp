@@ -84,9 +84,9 @@ std::string ManagementRoutes::Configure(const ManagementSettings& settings) {
     m_policyDir = settings.policyDir;
     for (const std::string& rule : settings.rules) {
         const auto equals = rule.find('=');
-        const std::string problem = equals == std::string::npos
-                                        ? "a rule needs the form ROUTE=ANSWER: " + rule
-                                        : SetRule(rule.substr(0, equals), rule.substr(equals + 1));
+        std::string problem = equals == std::string::npos
+                                  ? "a rule needs the form ROUTE=ANSWER: " + rule
+                                  : SetRule(rule.substr(0, equals), rule.substr(equals + 1));
         if (!problem.empty()) {
             return problem;
         }

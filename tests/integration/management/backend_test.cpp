@@ -38,7 +38,7 @@ public:
         ASSERT_EQ(client.Init({}, 1), S_OK);
     }
     // Sets a rule through the operator's route, as an operator would; the rules it then holds.
-    Json::Value Rule(const std::string& route, const std::string& answer) {
+    Json::Value Rule(const std::string& route, const std::string& answer) const {
         CHttpCurl session;
         EXPECT_EQ(session.Init(u"POST",
                                Wide(server->Listeners().at(0).url + "/mgmt/rules?route=" + route +

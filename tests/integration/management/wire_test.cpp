@@ -24,35 +24,43 @@ std::string Joined(const std::vector<std::string>& fields) {
         [](std::string all, const std::string& field) { return std::move(all) + "&" + field; });
 }
 
-// The fields every registration of the scripted machine carries, before "pl".
-const std::vector<std::string> kRegistrationHead = {
-    "agent%5Fguid=11111111%2D2222%2D3333%2D4444%2D555555555555",
-    "affiliate%5Fguid=affiliate",
-    "business%5Fguid=business",
-    "itoken=install%20token",
-    "hostname=agent%2Eexample",
-    "os%5Barchitecture%5D=9",
-    "os%5Bbuild%5D=7",
-    "os%5Bmajor%5D=6",
-    "os%5Bminor%5D=1",
-    "os%5Bplatform%5Fid%5D=0",
-    "os%5Bproduct%5Finfo%5Ftype%5D=0",
-    "os%5Bproduct%5Ftype%5D=0",
-    "os%5Bservice%5Fpack%5Fmajor%5D=0",
-    "os%5Bservice%5Fpack%5Fminor%5D=0",
-    "os%5Bsuite%5Fmask%5D=0",
-    "os%5Bsm%5Fserver%5Fr2%5D=0",
-    "pl=0",
-};
-const std::vector<std::string> kAdapterFields = {
-    "nics%5B0%5D%5Bfriendly%5Fname%5D=Ethernet%202",
-    "nics%5B0%5D%5Bip%5D=192%2E0%2E2%2E10",
-    "nics%5B0%5D%5Bmac%5D=00%3A1a%3A2b%3A3c%3A4d%3A5e",
-};
-const std::vector<std::string> kSidFields = {
-    "csid=S%2D1%2D5%2D21%2D1%2D2%2D3",
-    "csidhex=0x010400000000000515000000010000000200000003000000",
-};
+using Fields = std::vector<std::string>;
+
+// The fields every registration of the scripted machine carries, up to "pl".
+Fields RegistrationHead() {
+    return {
+        "agent%5Fguid=11111111%2D2222%2D3333%2D4444%2D555555555555",
+        "affiliate%5Fguid=affiliate",
+        "business%5Fguid=business",
+        "itoken=install%20token",
+        "hostname=agent%2Eexample",
+        "os%5Barchitecture%5D=9",
+        "os%5Bbuild%5D=7",
+        "os%5Bmajor%5D=6",
+        "os%5Bminor%5D=1",
+        "os%5Bplatform%5Fid%5D=0",
+        "os%5Bproduct%5Finfo%5Ftype%5D=0",
+        "os%5Bproduct%5Ftype%5D=0",
+        "os%5Bservice%5Fpack%5Fmajor%5D=0",
+        "os%5Bservice%5Fpack%5Fminor%5D=0",
+        "os%5Bsuite%5Fmask%5D=0",
+        "os%5Bsm%5Fserver%5Fr2%5D=0",
+        "pl=0",
+    };
+}
+Fields AdapterFields() {
+    return {
+        "nics%5B0%5D%5Bfriendly%5Fname%5D=Ethernet%202",
+        "nics%5B0%5D%5Bip%5D=192%2E0%2E2%2E10",
+        "nics%5B0%5D%5Bmac%5D=00%3A1a%3A2b%3A3c%3A4d%3A5e",
+    };
+}
+Fields SidFields() {
+    return {
+        "csid=S%2D1%2D5%2D21%2D1%2D2%2D3",
+        "csidhex=0x010400000000000515000000010000000200000003000000",
+    };
+}
 
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -83,18 +91,17 @@ TEST_F(ManagementWire, Registration) {
     EXPECT_EQ(Last().method, "POST");
     EXPECT_EQ(Last().target, "/api/register");
     EXPECT_EQ(Last().Header("Content-Type"), "application/x-www-form-urlencoded");
-    EXPECT_EQ(
-        Last().body,
-        Joined(kRegistrationHead +
-               std::vector<std::string>{"rrr=%2Fhnm%2Fnic%5Fc", "nic%5Fcount=1"} + kAdapterFields +
-               kSidFields + std::vector<std::string>{"coin%5B%5D=3", "coin%5B%5D=5", "supt=4242"}));
+    EXPECT_EQ(Last().body,
+              Joined(RegistrationHead() + Fields{"rrr=%2Fhnm%2Fnic%5Fc", "nic%5Fcount=1"} +
+                     AdapterFields() + SidFields() +
+                     Fields{"coin%5B%5D=3", "coin%5B%5D=5", "supt=4242"}));
 
     // Due only because it is not registered: no reason, no coins, no up-time.
     client.ResetRegister();
     hasUpTime = false;
     ASSERT_EQ(client.Register(nullptr, 0), S_OK);
-    EXPECT_EQ(Last().body, Joined(kRegistrationHead + std::vector<std::string>{"nic%5Fcount=1"} +
-                                  kAdapterFields + kSidFields));
+    EXPECT_EQ(Last().body,
+              Joined(RegistrationHead() + Fields{"nic%5Fcount=1"} + AdapterFields() + SidFields()));
 }
 
 TEST_F(ManagementWire, IdentitySynchronisation) {
@@ -106,10 +113,9 @@ TEST_F(ManagementWire, IdentitySynchronisation) {
     ASSERT_EQ(client.SyncAgentGuid(&length, buffer.data()), S_OK);
     EXPECT_EQ(Last().target, "/api/sync_agent_guid");
     EXPECT_EQ(Last().body,
-              Joined(std::vector<std::string>{"bg=business",
-                                              "ag=11111111%2D2222%2D3333%2D4444%2D555555555555",
-                                              "pg=policy%2D1", "hostname=agent%2Eexample"} +
-                     kSidFields + std::vector<std::string>{"agst=2"} + kAdapterFields));
+              Joined(Fields{"bg=business", "ag=11111111%2D2222%2D3333%2D4444%2D555555555555",
+                            "pg=policy%2D1", "hostname=agent%2Eexample"} +
+                     SidFields() + Fields{"agst=2"} + AdapterFields()));
 }
 
 TEST_F(ManagementWire, Events) {

@@ -15,16 +15,16 @@ class Events : public OstraTest {};
 
 TEST_F(Events, ResultByAnswer) {
     const struct {
-        std::uint32_t status;
         std::string body;
+        std::uint32_t status;
         HRESULT result;
     } cases[] = {
-        {200, "ok", S_OK},
-        {202, "queued", HVX_E_GENERAL},
-        {200, "\xc3\x28", E_INVALIDARG},
-        {406, R"({"detail":"duplicate event"})", HVX_E_EVENT_NOT_ACCEPTABLE},
-        {406, "", HVX_E_EVENT_NOT_ACCEPTABLE},
-        {500, "", HVX_E_HTTP_ERROR_STATUS},
+        {"ok", 200, S_OK},
+        {"queued", 202, HVX_E_GENERAL},
+        {"\xc3\x28", 200, E_INVALIDARG},
+        {R"({"detail":"duplicate event"})", 406, HVX_E_EVENT_NOT_ACCEPTABLE},
+        {"", 406, HVX_E_EVENT_NOT_ACCEPTABLE},
+        {"", 500, HVX_E_HTTP_ERROR_STATUS},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status);
@@ -57,7 +57,7 @@ public:
         store().PutWide(keys::kPolicyAffiliate, u"https://policy.example/a");
         engines.script.body = "<policy/>";
     }
-    std::u16string Expand(const std::u16string& text) {
+    static std::u16string Expand(const std::u16string& text) {
         std::u16string expanded;
         EXPECT_EQ(COstraHttp::ExpandPolicyTemplate(text, expanded), S_OK);
         return expanded;
@@ -98,17 +98,17 @@ TEST_F(Policy, LevelsAndResults) {
         std::uint32_t serial;
         std::uint32_t answer;
         HRESULT result;
-        std::u16string url;  // empty: nothing was fetched
         std::uint32_t status;
+        std::u16string url;  // empty: nothing was fetched
     } cases[] = {
-        {0x20000007u, 200, S_OK, u"https://policy.example/p-536870919", 0},
-        {0xF0000001u, 200, S_OK, u"https://policy.example/a-4026531841", 0},
-        {0x40000002u, 200, S_OK, u"https://policy.example/c-1073741826", 0},
-        {0x10000003u, 200, S_OK,
-         u"https://policy.example/agent/11111111%2D2222%2D3333%2D4444%2D555555555555-268435459", 0},
-        {0x00000007u, 200, HVX_E_POLICY_NO_LEVEL, u"", 0},
-        {0x20000007u, 204, HVX_E_POLICY_STATUS, u"https://policy.example/p-536870919", 204},
-        {0x20000007u, 404, HVX_E_HTTP_ERROR_STATUS, u"https://policy.example/p-536870919", 0},
+        {0x20000007u, 200, S_OK, 0, u"https://policy.example/p-536870919"},
+        {0xF0000001u, 200, S_OK, 0, u"https://policy.example/a-4026531841"},
+        {0x40000002u, 200, S_OK, 0, u"https://policy.example/c-1073741826"},
+        {0x10000003u, 200, S_OK, 0,
+         u"https://policy.example/agent/11111111%2D2222%2D3333%2D4444%2D555555555555-268435459"},
+        {0x00000007u, 200, HVX_E_POLICY_NO_LEVEL, 0, u""},
+        {0x20000007u, 204, HVX_E_POLICY_STATUS, 204, u"https://policy.example/p-536870919"},
+        {0x20000007u, 404, HVX_E_HTTP_ERROR_STATUS, 0, u"https://policy.example/p-536870919"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.serial);

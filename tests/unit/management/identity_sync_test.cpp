@@ -56,7 +56,7 @@ TEST_F(IdentitySync, ResultTable) {
          [](IdentitySync& t) {
              t.Synchronised();
              t.host = u"renamed.example";
-             t.store().PutDword(keys::kAgentGuidSyncType, 3);
+             store().PutDword(keys::kAgentGuidSyncType, 3);
              t.Answer(" ");
          },
          S_OK, kFreshGuid, kCapacity, true},
@@ -64,7 +64,7 @@ TEST_F(IdentitySync, ResultTable) {
          [](IdentitySync& t) {
              t.Synchronised();
              t.host = u"renamed.example";
-             t.store().PutDword(keys::kAgentGuidSyncType, 1);
+             store().PutDword(keys::kAgentGuidSyncType, 1);
              t.Answer(" ");
          },
          HVX_E_SYNC_NOT_GUID, untouched, kCapacity, false},
@@ -72,21 +72,21 @@ TEST_F(IdentitySync, ResultTable) {
          [](IdentitySync& t) {
              t.Synchronised();
              t.adapters[2].mac = u"02:00:00:00:00:02";
-             t.store().PutDword(keys::kAgentGuidSyncType, 2);
+             store().PutDword(keys::kAgentGuidSyncType, 2);
              t.Answer(" ");
          },
          S_OK, kFreshGuid, kCapacity, true},
         {"hardware id changed, type 4, a space",
          [](IdentitySync& t) {
              t.Synchronised();
-             t.store().PutWide(keys::kHardwareId, u"hw-2");
-             t.store().PutDword(keys::kAgentGuidSyncType, 4);
+             store().PutWide(keys::kHardwareId, u"hw-2");
+             store().PutDword(keys::kAgentGuidSyncType, 4);
              t.Answer(" ");
          },
          HVX_E_SYNC_NOT_GUID, untouched, kCapacity, false},
         {"fresh GUID cannot be made",
          [](IdentitySync& t) {
-             t.store().PutDword(keys::kAgentGuidSyncType, 3);
+             store().PutDword(keys::kAgentGuidSyncType, 3);
              t.guidStatus = 1739;
              t.Answer(" ");
          },

@@ -58,7 +58,7 @@ TEST_F(RegisterDecision, ReasonsForRegisteringAgain) {
              t.adapters = {{7, Adapter(7, u"192.0.2.77", u"02:00:00:00:00:07")}};
          },
          u""},
-        {"pro flag", [](RegisterDecision& t) { t.store().PutDword(keys::kProEnabled, 1); },
+        {"pro flag", [](RegisterDecision& /*t*/) { store().PutDword(keys::kProEnabled, 1); },
          u"/vorta"},
         {"host name and count",
          [](RegisterDecision& t) {
@@ -75,7 +75,7 @@ TEST_F(RegisterDecision, ReasonsForRegisteringAgain) {
         {"host name and pro flag",
          [](RegisterDecision& t) {
              t.host = u"renamed.example";
-             t.store().PutDword(keys::kProEnabled, 1);
+             store().PutDword(keys::kProEnabled, 1);
          },
          u"/hnm"},
         {"adapters unreadable", [](RegisterDecision& t) { t.adaptersResult = HVX_E_GENERAL; }, u""},
