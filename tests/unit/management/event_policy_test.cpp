@@ -135,10 +135,12 @@ TEST_F(Policy, DeployedSerialIsNotFetchedAgain) {
               HVX_E_POLICY_CURRENT);
     EXPECT_TRUE(log.HasTrace("Policy deployed on agent is current, no need to update."));
     EXPECT_EQ(Client().FetchPolicy(0x20000008u, file.u16string().c_str(), nullptr), S_OK);
+    // The same number at another level is another policy.
+    EXPECT_EQ(Client().FetchPolicy(0x40000007u, file.u16string().c_str(), nullptr), S_OK);
     store().Erase(keys::kPolicyId);
     EXPECT_EQ(Client().FetchPolicy(0x20000007u, file.u16string().c_str(), nullptr), S_OK);
     EXPECT_TRUE(log.HasTrace("No current policy found, carrying on and refreshing policy."));
-    EXPECT_EQ(engines.transfers.size(), 2U);
+    EXPECT_EQ(engines.transfers.size(), 3U);
 }
 
 TEST_F(Policy, MissingTemplateAndLocalTestPolicy) {
