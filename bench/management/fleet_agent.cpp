@@ -7,7 +7,7 @@
 //
 // MODE: "steady" (nothing changes), "hostname" (a new host name at every call), "adapter" (a new
 // MAC address at every call). Prints one JSON line: the agent's attempts, each as [ms since its
-// start when the call ended, whether it sent, the limiter's count afterwards, the result code,
+// start when the call began, whether it sent, the limiter's count afterwards, the result code,
 // whether the limiter started over ("Resetting rate-limiting.")].
 #include <json/json.h>
 
@@ -118,6 +118,7 @@ int main(int argc, char** argv) {
     for (auto next = start; next - start < duration; next += period) {
         std::this_thread::sleep_until(next);
         ++machine.call;
+        const auto called = std::chrono::steady_clock::now();
         const venit::CaptureSink sink;
         const HRESULT result = client.Register(nullptr, 0);
         bool sent = false;
@@ -127,9 +128,8 @@ int main(int argc, char** argv) {
             reset = reset || record.text == kReset;
         }
         Json::Value attempt(Json::arrayValue);
-        attempt.append(Json::Int64(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                       std::chrono::steady_clock::now() - start)
-                                       .count()));
+        attempt.append(Json::Int64(
+            std::chrono::duration_cast<std::chrono::milliseconds>(called - start).count()));
         attempt.append(sent);
         attempt.append(client.RateCount());
         attempt.append(static_cast<std::uint32_t>(result));
