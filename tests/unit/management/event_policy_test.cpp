@@ -45,6 +45,12 @@ TEST_F(Events, EndpointIsReadAtEveryCall) {
     EXPECT_EQ(engines.transfers.back().url, u"https://other.example/ev");
     store().PutWide(keys::kEventEndpoint, u"not a url");
     EXPECT_EQ(Client().SendEvent(1, 2, 3, u"d"), HVX_E_URL_INVALID);
+    // None configured at all: nothing is sent.
+    store().Erase(keys::kEventEndpoint);
+    COstraHttp unconfigured(Scripted());
+    EXPECT_EQ(unconfigured.Init({}, 1), HVX_E_CONFIG_UNAVAILABLE);
+    EXPECT_EQ(unconfigured.SendEvent(1, 2, 3, u"d"), HVX_E_URL_INVALID);
+    EXPECT_EQ(engines.transfers.size(), 2U);
 }
 
 class Policy : public OstraTest {

@@ -102,6 +102,9 @@ TEST_F(IdentitySync, ResultTable) {
          HVX_E_SYNC_NO_ANSWER, untouched, kCapacity, false},
         {"an error status", [](IdentitySync& t) { t.Answer("", 500); }, HVX_E_HTTP_ERROR_STATUS,
          untouched, kCapacity, false},
+        {"no session: the endpoint is not a URL",
+         [](IdentitySync& /*t*/) { store().PutWide(keys::kMgmtEndpoint, u"mgmt/"); },
+         HVX_E_URL_INVALID, untouched, kCapacity, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
