@@ -76,7 +76,9 @@ HRESULT COstraHttp::SyncAgentGuid(std::uint32_t* length, char16_t* buffer) {
             return made;
         }
     }
-    if (!text || !IsValidGuid(answer)) {
+    // Only text of a GUID's length goes to the validator, whatever the backend sent.
+    constexpr std::size_t kGuidLength = 36;
+    if (!text || answer.size() != kGuidLength || !IsValidGuid(answer)) {
         return HVX_E_SYNC_NOT_GUID;
     }
     // The GUID and its terminator must fit; the buffer is left as it was otherwise.
