@@ -20,7 +20,12 @@ struct DownloaderReleaser {
     decltype(&ReleaseFileDownloaderInstance) release = nullptr;
     void operator()(IFileDownloader* downloader) const { release(downloader); }
 };
+struct OstraReleaser {
+    decltype(&ReleaseIOstraHTTP) release = nullptr;
+    void operator()(IOstraHttp* ostra) const { release(ostra); }
+};
 using HttpPtr = std::unique_ptr<IHttp, HttpReleaser>;
+using OstraPtr = std::unique_ptr<IOstraHttp, OstraReleaser>;
 using DownloaderPtr = std::unique_ptr<IFileDownloader, DownloaderReleaser>;
 
 class CaspoLibrary {
@@ -40,6 +45,8 @@ public:
     // A facade (GetIHttp) and a downloader (CreateFileDownloaderInstance); only when Loaded().
     HttpPtr NewHttp() const;
     DownloaderPtr NewDownloader() const;
+    // A management client (GetIOstraHttp), not initialised; only when Loaded().
+    OstraPtr NewOstra() const;
 
 private:
     void Resolve();
@@ -50,6 +57,8 @@ private:
     decltype(&ReleaseIHTTP) m_releaseHttp = nullptr;
     decltype(&CreateFileDownloaderInstance) m_createDownloader = nullptr;
     decltype(&ReleaseFileDownloaderInstance) m_releaseDownloader = nullptr;
+    decltype(&GetIOstraHttp) m_getOstra = nullptr;
+    decltype(&ReleaseIOstraHTTP) m_releaseOstra = nullptr;
 };
 
 }  // namespace hvx::cli
