@@ -19,6 +19,7 @@
 #include "interfaces/IConfig.h"
 #include "interfaces/IFileDownloader.h"
 #include "interfaces/IHttp.h"
+#include "interfaces/IOstraHttp.h"
 #include "interfaces/hvx_types.h"
 #include "platform/base_types.h"
 
@@ -31,7 +32,6 @@
 namespace hvx {
 
 // The clients whose factories come with their own headers.
-class IOstraHttp;
 class IHttpUpload;
 class IProductInventoryHttp;
 class IUpdateHttp;
@@ -64,6 +64,11 @@ CASPO_API void ReleaseFileDownloaderInstance(hvx::IFileDownloader* downloader);
 CASPO_API hvx::IWAIHttp* GetIWAIHttp();
 CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* http);
 
+// The management backend: registration, identity synchronisation, events, policy. The client
+// is constructed, not initialised: Init it first.
+CASPO_API hvx::IOstraHttp* GetIOstraHttp();
+CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra);
+
 // Why the last request on the calling thread failed in its transfer, in the transfer engine's
 // words (for instance "SSL certificate problem: certificate has expired"), for a caller that
 // shows the reason next to the result code. Null when that transfer did not fail, or no request
@@ -77,9 +82,6 @@ CASPO_API BSTR GetLastTransferErrorText();
 // Multipart file upload.
 CASPO_API hvx::IHttpUpload* GetIHttpUpload();
 CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload);
-// The management backend: registration, identity synchronisation, events, policy.
-CASPO_API hvx::IOstraHttp* GetIOstraHttp();
-CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra);
 // Product and update inventory reports.
 CASPO_API hvx::IProductInventoryHttp* GetIProductInventoryHttp();
 CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventory);

@@ -27,6 +27,8 @@ inline constexpr const char* kAgentUuid = "config/agent/uuid";
 inline constexpr const char* kAffiliateUuid = "config/agent/affiliate/uuid";
 inline constexpr const char* kHardwareId = "config/agent/hardware_id";
 inline constexpr const char* kLocalTestPolicy = "config/agent/cloud/eltp";  // 1 selects it
+// 32 hexadecimal digits: the machine id of a host without /etc/machine-id, made once.
+inline constexpr const char* kMachineId = "config/agent/machine_id";
 
 // Management backend.
 inline constexpr const char* kMgmtEndpoint = "config/ostra/endpoint/mgmt";

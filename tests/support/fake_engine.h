@@ -113,6 +113,8 @@ public:
     FakeEngine* last = nullptr;
     int created = 0;
     int released = 0;
+    // Every transfer of every engine, released ones included, in order.
+    std::vector<Transfer> transfers;
 };
 
 }  // namespace hvx::test

@@ -41,6 +41,21 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
              o.readyFile = v;
              return !v.empty();
          }},
+        {"--policies",
+         [](BackendOptions& o, const std::string& v) {
+             o.policyDir = v;
+             return !v.empty();
+         }},
+        {"--record",
+         [](BackendOptions& o, const std::string& v) {
+             o.recordFile = v;
+             return !v.empty();
+         }},
+        {"--rule",
+         [](BackendOptions& o, const std::string& v) {
+             o.managementRules.push_back(v);
+             return !v.empty();
+         }},
     };
     return options;
 }
@@ -85,6 +100,9 @@ std::string UsageText() {
            "  --https-port N      HTTPS port (default 0: a free port)\n"
            "  --files DIR         serve DIR under /files/\n"
            "  --ready-file PATH   once listening, write the URLs as JSON to PATH\n"
+           "  --policies DIR      serve policy files of DIR by serial under /policy/\n"
+           "  --record FILE       append each management request to FILE as a JSON line\n"
+           "  --rule ROUTE=ANSWER how a management route answers (repeatable; docs/backend.md)\n"
            "  -v, --verbose       one line per request on stderr\n"
            "  -h, --help          this text\n"
            "Stops on SIGINT or SIGTERM.\n";

@@ -19,6 +19,10 @@ struct BackendOptions {
     std::optional<std::filesystem::path> filesDir;
     std::optional<std::filesystem::path> readyFile;
     bool verbose = false;
+    // The management routes: policy files, the JSON record of requests, answer rules.
+    std::optional<std::filesystem::path> policyDir;
+    std::optional<std::filesystem::path> recordFile;
+    std::vector<std::string> managementRules;
 };
 
 struct CommandLine {

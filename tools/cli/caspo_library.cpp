@@ -44,6 +44,8 @@ void CaspoLibrary::Resolve() {
     m_lastTransferError =
         Find<decltype(&GetLastTransferErrorText)>(m_module, "GetLastTransferErrorText", missing);
     m_freeText = Find<decltype(&SysFreeString)>(m_module, "SysFreeString", missing);
+    m_getOstra = Find<decltype(&GetIOstraHttp)>(m_module, "GetIOstraHttp", missing);
+    m_releaseOstra = Find<decltype(&ReleaseIOstraHTTP)>(m_module, "ReleaseIOstraHTTP", missing);
     if (!missing.empty()) {
         m_problem = "the library (libcaspo.so) does not export " + missing;
     }
@@ -60,6 +62,10 @@ DownloaderPtr CaspoLibrary::NewDownloader() const {
 std::string CaspoLibrary::LastTransferError() const {
     const std::unique_ptr<BstrChar, decltype(m_freeText)> text(m_lastTransferError(), m_freeText);
     return text ? Narrow(std::u16string(text.get())) : std::string();
+}
+
+OstraPtr CaspoLibrary::NewOstra() const {
+    return OstraPtr(m_getOstra(), OstraReleaser{m_releaseOstra});
 }
 
 }  // namespace hvx::cli

@@ -21,7 +21,12 @@ struct DownloaderReleaser {
     decltype(&ReleaseFileDownloaderInstance) release = nullptr;
     void operator()(IFileDownloader* downloader) const { release(downloader); }
 };
+struct OstraReleaser {
+    decltype(&ReleaseIOstraHTTP) release = nullptr;
+    void operator()(IOstraHttp* ostra) const { release(ostra); }
+};
 using HttpPtr = std::unique_ptr<IHttp, HttpReleaser>;
+using OstraPtr = std::unique_ptr<IOstraHttp, OstraReleaser>;
 using DownloaderPtr = std::unique_ptr<IFileDownloader, DownloaderReleaser>;
 
 class CaspoLibrary {
@@ -44,6 +49,8 @@ public:
     // Why the last request on this thread failed in its transfer (GetLastTransferErrorText), as
     // UTF-8; empty when it did not.
     std::string LastTransferError() const;
+    // A management client (GetIOstraHttp), not initialised; only when Loaded().
+    OstraPtr NewOstra() const;
 
 private:
     void Resolve();
@@ -56,6 +63,8 @@ private:
     decltype(&ReleaseFileDownloaderInstance) m_releaseDownloader = nullptr;
     decltype(&GetLastTransferErrorText) m_lastTransferError = nullptr;
     decltype(&SysFreeString) m_freeText = nullptr;
+    decltype(&GetIOstraHttp) m_getOstra = nullptr;
+    decltype(&ReleaseIOstraHTTP) m_releaseOstra = nullptr;
 };
 
 }  // namespace hvx::cli
