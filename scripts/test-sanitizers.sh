@@ -13,10 +13,12 @@ source scripts/ci-env.sh
 # engine's connection sharing and callbacks, the host tests' DNS responder, and every
 # integration program. Only they are built under the thread sanitizer; CTest lists the tests
 # of the programs that were not built as *_NOT_BUILT, and the fuzz seed replays are left to the
-# address sanitizer.
+# address sanitizer. The store's kill test is left out too: it forks a writer and kills it 200
+# times, has no threads to check, and under the thread sanitizer no kill ever leaves a journal
+# behind, so it fails as "proved nothing" (it runs in the default and asan steps).
 tsan_targets=(platform_test venit_test tolva_test mirel_test host_test session_integration_test
               download_integration_test backend_test cli_test)
-tsan_skip='_NOT_BUILT$|^fuzz_seeds[.]'
+tsan_skip='_NOT_BUILT$|^fuzz_seeds[.]|^DurabilityTest[.]FirstLoadAfterAWriterKilledMidSaveHealsTheStore$'
 
 # The programs CTest runs in a build folder, read from its test files: the GoogleTest programs
 # and the fuzz seed replays. Only they (and what they depend on) are built, not the benchmarks.

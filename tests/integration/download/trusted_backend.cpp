@@ -1,5 +1,7 @@
 #include "tests/integration/download/trusted_backend.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <sstream>
 #include <vector>
@@ -23,11 +25,36 @@ Export Find(HMODULE module, const char* name, std::string& problem) {
     return address;
 }
 
+TrustedBackend* g_shared = nullptr;
+
+// Stops the shared backend when the tests have ended, while the program is still whole. Left to
+// the exit, it would stop after cpp-httplib's own statics (made on its first requests, so
+// destroyed first) are gone, and a worker still answering a client killed mid-download would
+// use them as they go (the thread sanitizer reports it).
+class StopTheSharedBackend final : public ::testing::Environment {
+public:
+    void TearDown() override {
+        if (g_shared != nullptr) {
+            g_shared->Stop();
+        }
+    }
+};
+
+// gtest owns the environment; registering it before main is how gtest_main programs add one.
+// NOLINTNEXTLINE(cert-err58-cpp)
+const ::testing::Environment* const kStopTheSharedBackend =
+    ::testing::AddGlobalTestEnvironment(new StopTheSharedBackend);
+
 }  // namespace
 
 TrustedBackend& TrustedBackend::Shared() {
     static TrustedBackend shared;
+    g_shared = &shared;
     return shared;
+}
+
+void TrustedBackend::Stop() {
+    m_backend.reset();
 }
 
 TrustedBackend::TrustedBackend() : m_served(m_folder / "files") {

@@ -22,6 +22,8 @@ public:
     static TrustedBackend& Shared();
 
     const std::string& Problem() const { return m_problem; }
+    // Stops and destroys the backend; the tests' end does it (trusted_backend.cpp).
+    void Stop();
     // The HTTPS URL of `target` ("/files/blob.bin").
     std::u16string WideUrl(const std::string& target) const;
     // The folder the backend serves under /files/.
