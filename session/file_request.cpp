@@ -12,6 +12,7 @@
 #include "platform/last_error.h"
 #include "session/http_curl.h"
 #include "session/http_status.h"
+#include "session/transfer_limits.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 
@@ -42,7 +43,10 @@ HRESULT CHttpCurl::MakeFileRequest(std::uint32_t* status, const char16_t* path) 
 HRESULT CHttpCurl::MakeFileRequest(std::uint32_t& status, std::u16string path) {
     std::u16string errorText;
     InstallWriteCallback(errorText);
-    HRESULT hr = CreateTargetFile(path);
+    HRESULT hr = session::ApplyTransferLimits(m_pICurl, session::StreamLimits(m_pConfig));
+    if (SUCCEEDED(hr)) {
+        hr = CreateTargetFile(path);
+    }
     if (FAILED(hr)) {
         return hr;
     }
