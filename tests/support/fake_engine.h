@@ -25,6 +25,7 @@ inline constexpr int kCurlOk = 0;
 inline constexpr int kCurlWriteError = 23;
 inline constexpr int kCurlAbortedByCallback = 42;
 inline constexpr int kCurlCouldntConnect = 7;
+inline constexpr int kCurlBadFunctionArgument = 43;
 
 struct EngineScript {
     int setupResult = kCurlOk;
