@@ -1,9 +1,9 @@
 // The in-memory response body of an instance: filled during a transfer, read in parts afterwards.
 //
 // It is held in blocks of at most kMaxBlockBytes rather than in one growing string: a body of
-// unknown length never costs a copy or a second buffer while it grows, and each block is
-// released as soon as it has been read, so reading the body into a caller's memory holds little
-// more than the body once.
+// unknown length never costs a copy or a second buffer while it grows, a length the server
+// announces is trusted only for the size of the first block, and each block is freed as soon as
+// it has been read.
 #pragma once
 
 #include <cstddef>
