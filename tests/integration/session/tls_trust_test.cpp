@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TrustCase{"EstCert", CaKey::kEstCert, true, CURLE_OK},
                       TrustCase{"NoCa", CaKey::kNone, true, CURLE_PEER_FAILED_VERIFICATION},
                       TrustCase{"NoCaUnverified", CaKey::kNone, false, CURLE_OK}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace hvx::test
