@@ -143,8 +143,8 @@ TEST_F(RequestLimits, EachFormTellsTheEngineWhatItCanTake) {
     const std::vector<LimitsCase> cases = {
         {"string", [&](CHttpCurl& s) { return s.MakeRequestToString(status, text); }, 1000, kFail,
          UINT64_MAX},
-        {"wide string", [&](CHttpCurl& s) { return s.MakeRequestToWideString(status, wide); },
-         1000, kFail, UINT64_MAX},
+        {"wide string", [&](CHttpCurl& s) { return s.MakeRequestToWideString(status, wide); }, 1000,
+         kFail, UINT64_MAX},
         {"buffer", [&](CHttpCurl& s) { return s.MakeRequest(&status, &size, buffer.data()); }, 15,
          BodyOverflow::kCount, std::uint64_t{1} << 32U},
     };
@@ -162,8 +162,9 @@ TEST_F(RequestLimits, EachFormTellsTheEngineWhatItCanTake) {
         EXPECT_EQ(told.ceilingSeconds, 60U);
         EXPECT_EQ(told.stallSeconds, 300U);
         EXPECT_EQ(told.stallBytesPerSecond, 1024U);
-        EXPECT_EQ(log.Errors(), std::vector<std::string>{"hvx::CHttpCurl: config/conn/stalltime "
-                                                         "is 3601, outside 1 to 3600; 300 is used"});
+        EXPECT_EQ(log.Errors(),
+                  std::vector<std::string>{"hvx::CHttpCurl: config/conn/stalltime "
+                                           "is 3601, outside 1 to 3600; 300 is used"});
     }
 }
 
