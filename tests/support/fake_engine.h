@@ -84,7 +84,7 @@ public:
     int ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* count) override;
     int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) override;
     int GetUnreadBodyLength(std::uint64_t* length) override;
-    int SetTransferLimits(const TransferLimits* limits) override;
+    int SetTransferLimits(const TransferLimits* told) override;
     int GetReceivedBodyLength(std::uint64_t* length) override;
 
     // The module's release export deletes engines through this class.
