@@ -127,11 +127,9 @@ private:
     [[nodiscard]] HRESULT NoResponseBody();
     HRESULT RequestFailed(HRESULT result);
 
-    // Steps of MakeFileRequest (file_request.cpp): the write callback, whose failures are only
-    // logged; the target file, kept in m_hFile while the body is written.
+    // A step of MakeFileRequest (file_request.cpp): the write callback, whose failures are only
+    // logged. The file being written is in m_hFile while the body comes in.
     void InstallWriteCallback(std::u16string& errorText);
-    [[nodiscard]] HRESULT CreateTargetFile(const std::u16string& path);
-    void CloseTargetFile();
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
     // of the basic engine options as E_UNEXPECTED.
