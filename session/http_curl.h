@@ -120,9 +120,10 @@ private:
                         int portOutcome);
     // The result of a 4xx or 5xx answer, from its error body (response.cpp).
     [[nodiscard]] HRESULT MapErrorStatus(std::uint32_t status);
-    // Steps of MakeRequest (make_request.cpp): the transfer and the status; the result when no
-    // body could be read; the log line of a failed request, which gives back its result.
-    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status);
+    // Steps of MakeRequest (make_request.cpp): the limits, the transfer and the status; the
+    // result when no body could be read; the log line of a failed request, which gives back its
+    // result.
+    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status, const TransferLimits& limits);
     [[nodiscard]] HRESULT NoResponseBody();
     HRESULT RequestFailed(HRESULT result);
 
