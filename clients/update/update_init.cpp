@@ -1,6 +1,7 @@
 // hvx::CUpdateHttp::Init: the conditional fetch of the seed document.
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "clients/update/store_access.h"
 #include "clients/update/update_http.h"
@@ -53,11 +54,16 @@ HRESULT CUpdateHttp::FetchSeed(IConfig& config, const std::u16string& url) {
     if (m_responseCode == http::kNotModified) {
         return E_FAIL;
     }
-    if (http.LastModified().empty()) {
+    // The session keeps the header line's end with the value; the store keeps the date alone.
+    std::u16string_view received(http.LastModified());
+    while (!received.empty() && (received.back() == u'\r' || received.back() == u'\n')) {
+        received.remove_suffix(1);
+    }
+    if (received.empty()) {
         m_lastMod.clear();
         error("hvx::CUpdateHttp::Initfailed to get lastmod %i", HVX_E_NO_LAST_MODIFIED);
     } else {
-        m_lastMod = http.LastModified();
+        m_lastMod = received;
     }
     return S_OK;
 }

@@ -14,7 +14,9 @@ namespace hvx::pelum {
 
 namespace {
 
-constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_doctype;
+// As a fragment, text outside the document element is kept in the tree (and so refused) rather
+// than dropped; the document rules then ask for exactly one element.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_doctype | pugi::parse_fragment;
 
 bool IsUtf8(const char* text, std::size_t size) {
     return size == 0 || os::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text,

@@ -56,6 +56,12 @@ TEST_F(ExportsTest, DynamicSymbolTableHoldsOnlyTheExportsAndTheBstrHelpers) {
                                             "ReleaseFileDownloaderInstance",
                                             "GetIWAIHttp",
                                             "ReleaseIWAIHttp",
+                                            "GetIHttpUpload",
+                                            "ReleaseIHTTPUpload",
+                                            "GetIProductInventoryHttp",
+                                            "ReleaseIProductInventoryHttp",
+                                            "GetIUpdateHttp",
+                                            "ReleaseIUpdateHttp",
                                             "SysAllocString",
                                             "SysAllocStringLen",
                                             "SysStringLen",
@@ -68,6 +74,9 @@ TEST_F(ExportsTest, ReleaseFunctionsIgnoreNull) {
     Find<decltype(&ReleaseHttpC)>("ReleaseHttpC")(nullptr);
     Find<decltype(&ReleaseFileDownloaderInstance)>("ReleaseFileDownloaderInstance")(nullptr);
     Find<decltype(&ReleaseIWAIHttp)>("ReleaseIWAIHttp")(nullptr);
+    Find<decltype(&ReleaseIHTTPUpload)>("ReleaseIHTTPUpload")(nullptr);
+    Find<decltype(&ReleaseIProductInventoryHttp)>("ReleaseIProductInventoryHttp")(nullptr);
+    Find<decltype(&ReleaseIUpdateHttp)>("ReleaseIUpdateHttp")(nullptr);
     EXPECT_TRUE(log.Records().empty());
 }
 
