@@ -2,7 +2,8 @@
 # The main job: builds caspo, starts the reference backend over HTTPS with a fresh CA, sets up an
 # agent's configuration store that trusts it with verification on, and runs a short real session
 # with the caspo command line: a GET answered with a JSON error, a POST of a form, and a download
-# with its progress. Leaves nothing running and nothing behind.
+# with its progress; then the agent's upload, inventory and update cycle (clients_cycle below).
+# Leaves nothing running and nothing behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -20,9 +21,68 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The upload, inventory and update cycle: what the backend needs for it, and the steps.
+clients_backend_options() {
+    mkdir -p "$work/uploads"
+    head -c 3145728 /dev/urandom >"$work/installer.exe"
+    client_options=(--upload-dir "$work/uploads" --upload-user agent:s3cret
+        --update-dir "$work/update" --offer "6.6.0=$work/installer.exe")
+}
+
+clients_cycle() {
+    echo
+    echo "== the agent's identity, its inventory endpoints and its update server"
+    "${caspo[@]}" config get config/agent/uuid >/dev/null 2>&1 ||
+        "${caspo[@]}" config set config/agent/uuid 2f1c6e4a-9b7d-4c3e-8a51-0d6b3f2e9c17 --type wide
+    "${caspo[@]}" config set config/agent/version 6.5.0 --type wide
+    for kind in product product_details update update_details; do
+        "${caspo[@]}" config set "config/agent/kbt/endpoint/$kind" "$https/inventory/$kind" --type wide
+    done
+    "${caspo[@]}" config set config/updater/protocol https --type wide
+    "${caspo[@]}" config set config/updater/server "${https#https://}" --type wide
+    "${caspo[@]}" config set config/updater/path /update/seed.xml --type wide
+    "${caspo[@]}" config import "$work/update/signer-trust.json"
+    "${caspo[@]}" config list config/agent
+    "${caspo[@]}" config list config/updater
+
+    echo
+    echo "== caspo upload: a scan log with its metadata and two fields, with basic authentication"
+    printf 'scan started\nno threats found\n' >"$work/scan.log"
+    printf '{"scan": "quick", "items": 2}\n' >"$work/scan.json"
+    "${caspo[@]}" upload "$https/upload" "$work/scan.log" --meta "$work/scan.json" \
+        --field source=demo --field note="weekly scan" --user agent:s3cret
+    echo "-- what the backend recorded"
+    "${caspo[@]}" get "$https/upload"
+
+    echo
+    echo "== caspo inventory: the installed products"
+    printf 'caspo 6.5.0\nexample-editor 2.1\n' >"$work/products.txt"
+    "${caspo[@]}" inventory product "$work/products.txt"
+
+    echo
+    echo "== caspo update check: the seed, the offer against this agent's version"
+    "${caspo[@]}" update check
+
+    echo
+    echo "== caspo update download: the installer, its signature verified against the trusted signer"
+    "${caspo[@]}" update download "$work/installer-downloaded.exe"
+
+    echo
+    echo "== the stored available-update record"
+    "${caspo[@]}" config list config/updater
+    "${caspo[@]}" update status
+
+    echo
+    echo "== caspo update check again: the seed has not changed since the recorded installer"
+    status=0
+    "${caspo[@]}" update check || status=$?
+    echo "(exit status $status)"
+}
+
 echo "== caspo-backend over HTTPS with a fresh CA"
 mkdir -p "$work/files"
-build/bin/caspo-backend --verbose --tls-dir "$work/tls" --files "$work/files" \
+clients_backend_options
+build/bin/caspo-backend --verbose --tls-dir "$work/tls" --files "$work/files" "${client_options[@]}" \
     --ready-file "$work/ready.json" >"$work/backend.out" 2>"$work/backend.requests" &
 backend_pid=$!
 for _ in $(seq 300); do
@@ -56,6 +116,8 @@ echo "== caspo post: a form with two fields and a header, echoed back"
 echo
 echo "== caspo download: 8 MiB that arrive over about three seconds (progress on a terminal)"
 "${caspo[@]}" download "$https/slow?bytes=8388608&chunk=65536&interval_ms=25" "$work/download.bin"
+
+clients_cycle
 
 echo
 echo "== what the backend answered"

@@ -10,9 +10,9 @@
 
 #include "tools/cli/caspo_library.h"
 #include "tools/cli/commands.h"
-#include "tools/cli/download_progress.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/report.h"
+#include "tools/cli/transfer_progress.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -53,9 +53,9 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
     Outcome outcome{.command = "download"};
     {
         const DownloaderPtr downloader = library.NewDownloader();
-        std::optional<DownloadProgress> progress;
+        std::optional<TransferProgress> progress;
         if (WantsProgress(console)) {
-            progress.emplace(operands[1], console.err);
+            progress.emplace(FileSize(operands[1]), console.err);
         }
         outcome.result =
             downloader->DownloadHttpFile(url->c_str(), path->c_str(), InterruptWatch::Callback());

@@ -19,6 +19,10 @@ constexpr const char* kUsage =
     "  download URL FILE                                  the body into FILE\n"
     "  config ...                                         the configuration store (config help)\n"
     "  host                                               the host's names and adapters\n"
+    "  upload URL FILE [--meta FILE] [--field k=v]... [--user U[:P]]\n"
+    "                                                     a multipart upload with identity\n"
+    "  inventory KIND FILE                                an inventory report (KIND 0-3)\n"
+    "  update check|download FILE|status                  the update check, step by step\n"
     "--store PATH picks the configuration store; -v traces the library's progress on stderr,\n"
     "-vv every trace; --json prints one JSON object.\n";
 constexpr const char* kStoreVariable = "TOLVA_STORE";
@@ -48,6 +52,15 @@ int Dispatch(const hvx::cli::ParsedLine& line, const hvx::cli::Console& console)
     }
     if (command == "host") {
         return hvx::cli::RunHostCommand(line.operands, console);
+    }
+    if (command == "upload") {
+        return hvx::cli::RunUploadCommand(line.operands, console);
+    }
+    if (command == "inventory") {
+        return hvx::cli::RunInventoryCommand(line.operands, console);
+    }
+    if (command == "update") {
+        return hvx::cli::RunUpdateCommand(line.operands, console);
     }
     console.err << "caspo: unknown command \"" << command << "\"\n" << kUsage;
     return hvx::cli::kExitUsage;
