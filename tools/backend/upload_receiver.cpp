@@ -1,23 +1,10 @@
 #include "tools/backend/upload_receiver.h"
 
-#include <array>
-#include <cstdio>
-
 namespace hvx::backend {
 namespace {
 
 // Parts without filename up to this size are recorded with their text.
 constexpr std::size_t kTextLimit = 1024;
-
-std::string Hex(const unsigned char* bytes, unsigned size) {
-    std::string text;
-    std::array<char, 3> digit{};
-    for (unsigned i = 0; i < size; ++i) {
-        std::snprintf(digit.data(), digit.size(), "%02x", bytes[i]);
-        text += digit.data();
-    }
-    return text;
-}
 
 // The last component of a name the client chose, never a path of its own.
 std::string SafeName(const std::string& filename) {
@@ -26,14 +13,6 @@ std::string SafeName(const std::string& filename) {
 }
 
 }  // namespace
-
-UploadReceiver::UploadReceiver(std::optional<std::filesystem::path> folder, unsigned upload,
-                               std::uint64_t limit)
-    : m_folder(std::move(folder)), m_upload(upload), m_limit(limit), m_digest(EVP_MD_CTX_new()) {}
-
-UploadReceiver::~UploadReceiver() {
-    EVP_MD_CTX_free(m_digest);
-}
 
 bool UploadReceiver::Begin(const httplib::MultipartFormData& part) {
     EndPart();
@@ -55,8 +34,7 @@ bool UploadReceiver::Begin(const httplib::MultipartFormData& part) {
     m_current = std::move(record);
     m_size = 0;
     m_text.clear();
-    return m_digest != nullptr && EVP_DigestInit_ex(m_digest, EVP_sha256(), nullptr) == 1 &&
-           (!m_current->isMember("stored") || m_file.is_open());
+    return !m_current->isMember("stored") || m_file.is_open();
 }
 
 bool UploadReceiver::Take(const char* data, std::size_t size) {
@@ -65,7 +43,7 @@ bool UploadReceiver::Take(const char* data, std::size_t size) {
         m_overLimit = true;
         return false;
     }
-    if (!m_current || EVP_DigestUpdate(m_digest, data, size) != 1) {
+    if (!m_current) {
         return false;
     }
     m_size += size;
@@ -82,11 +60,7 @@ void UploadReceiver::EndPart() {
     if (!m_current) {
         return;
     }
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
-    unsigned length = 0;
-    EVP_DigestFinal_ex(m_digest, digest.data(), &length);
     (*m_current)["size"] = Json::UInt64{m_size};
-    (*m_current)["sha256"] = Hex(digest.data(), length);
     if (!m_current->isMember("filename") && m_size <= kTextLimit) {
         (*m_current)["text"] = m_text;
     }

@@ -1,8 +1,6 @@
-// The parts of one multipart upload as they arrive: each one hashed and counted, stored in a file
-// when it has a filename and there is a folder, and kept as text when it is small and has none.
+// The parts of one multipart upload as they arrive: each one counted, stored in a file when it
+// has a filename and there is a folder, and kept as text when it is small and has none.
 #pragma once
-
-#include <openssl/evp.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -19,12 +17,8 @@ namespace hvx::backend {
 class UploadReceiver {
 public:
     UploadReceiver(std::optional<std::filesystem::path> folder, unsigned upload,
-                   std::uint64_t limit);
-    ~UploadReceiver();
-    UploadReceiver(const UploadReceiver&) = delete;
-    UploadReceiver& operator=(const UploadReceiver&) = delete;
-    UploadReceiver(UploadReceiver&&) = delete;
-    UploadReceiver& operator=(UploadReceiver&&) = delete;
+                   std::uint64_t limit)
+        : m_folder(std::move(folder)), m_upload(upload), m_limit(limit) {}
 
     // cpp-httplib's multipart callbacks: a part begins; bytes of the current part.
     bool Begin(const httplib::MultipartFormData& part);
@@ -47,7 +41,6 @@ private:
     std::uint64_t m_size = 0;
     std::string m_text;
     std::ofstream m_file;
-    EVP_MD_CTX* m_digest;
 };
 
 }  // namespace hvx::backend

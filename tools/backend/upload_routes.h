@@ -1,14 +1,14 @@
 // POST /upload: multipart uploads, read part by part as they arrive (never whole in memory).
-// Every part is recorded (name, filename, content type, size, SHA-256, and the text of a small
-// part without filename); parts with a filename are stored in the upload folder, when there is
+// Every part is recorded (name, filename, content type, size, and the text of a small part
+// without filename); parts with a filename are stored in the upload folder, when there is
 // one, as "<upload number>-<part number>-<filename's last component>". With required credentials
 // a request without them, or with others, gets 401. GET /upload lists the uploads received as
 // JSON, newest last:
 //
 //   [{"user": "agent", "password_given": true, "bytes": 1234,
 //     "parts": [{"name": "file", "filename": "scan.log", "content_type": "...", "size": 7,
-//                "sha256": "...", "stored": "/tmp/up/1-1-scan.log"},
-//               {"name": "version", "size": 5, "sha256": "...", "text": "6.5.0"}]}]
+//                "stored": "/tmp/up/1-1-scan.log"},
+//               {"name": "version", "size": 5, "text": "6.5.0"}]}]
 //
 // A body over 2 GiB gets 413. Answers: 200 {"upload": N, "parts": K}; 400 for a body that is
 // not multipart.
