@@ -17,16 +17,16 @@ enum class Goal { AtMost, AtLeast };
 inline void PrintTableRow(const std::string& path, const std::string& caspo,
                           const std::string& bound, double ratio, Goal kind, double goal) {
     const bool met = kind == Goal::AtMost ? ratio <= goal : ratio >= goal;
-    std::printf("TABLE\t%s\t%s\t%s\t%.2f\t%s %.2f\t%s\n", path.c_str(), caspo.c_str(),
-                bound.c_str(), ratio, kind == Goal::AtMost ? "<=" : ">=", goal,
-                met ? "met" : "missed");
-    std::fflush(stdout);
+    static_cast<void>(std::printf(
+        "TABLE\t%s\t%s\t%s\t%.2f\t%s %.2f\t%s\n", path.c_str(), caspo.c_str(), bound.c_str(), ratio,
+        kind == Goal::AtMost ? "<=" : ">=", goal, met ? "met" : "missed"));
+    static_cast<void>(std::fflush(stdout));
 }
 
 // "1.234 s", "512.0 MiB", "873.1 MB/s".
 inline std::string Figure(double value, const char* unit, int decimals = 3) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.*f %s", decimals, value, unit);
+    static_cast<void>(std::snprintf(text, sizeof text, "%.*f %s", decimals, value, unit));
     return text;
 }
 

@@ -78,10 +78,10 @@ bool ReportMultipart(const Options& options) {
     hvx::bench::PrintTableRow("multipart body: time", Figure(f.buildSeconds, "s"),
                               "memcpy " + Figure(f.memcpySeconds, "s"), time,
                               hvx::bench::Goal::AtMost, kMultipartTimeGoal);
-    hvx::bench::PrintTableRow("multipart body: peak memory",
-                              Figure(static_cast<double>(f.peakBytes) / kMiB, "MiB", 1),
-                              "the body " + Figure(static_cast<double>(f.bodyBytes) / kMiB, "MiB", 1),
-                              memory, hvx::bench::Goal::AtMost, kMultipartMemoryGoal);
+    hvx::bench::PrintTableRow(
+        "multipart body: peak memory", Figure(static_cast<double>(f.peakBytes) / kMiB, "MiB", 1),
+        "the body " + Figure(static_cast<double>(f.bodyBytes) / kMiB, "MiB", 1), memory,
+        hvx::bench::Goal::AtMost, kMultipartMemoryGoal);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -26,8 +27,6 @@
 
 #include "bench/common/table_row.h"
 #include "tools/backend/backend.h"
-
-extern char** environ;
 
 namespace {
 
@@ -83,6 +82,7 @@ struct Run {
 // Runs the program to its end, its output discarded; its wall time and peak memory.
 Run Measure(const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
@@ -92,8 +92,7 @@ Run Measure(const std::vector<std::string>& arguments) {
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    const bool spawned =
-        posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    const bool spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     rusage usage{};
@@ -119,7 +118,8 @@ void WriteFile(const std::filesystem::path& path, std::size_t size) {
         for (std::size_t i = 0; i < block.size(); ++i) {
             block[i] = static_cast<char>((written + i * 7) & 0xFFU);
         }
-        out.write(block.data(), static_cast<std::streamsize>(std::min(block.size(), size - written)));
+        out.write(block.data(),
+                  static_cast<std::streamsize>(std::min(block.size(), size - written)));
     }
 }
 
@@ -140,24 +140,29 @@ int main(int argc, char** argv) {
     }
     hvx::backend::Backend backend(backendOptions);
     if (const std::string problem = backend.Start(); !problem.empty()) {
-        std::fprintf(stderr, "upload_bench: the backend did not start: %s\n", problem.c_str());
+        static_cast<void>(
+            std::fprintf(stderr, "upload_bench: the backend did not start: %s\n", problem.c_str()));
         return EXIT_FAILURE;
     }
     const std::string url = backend.Listeners().at(0).url + "/upload";
-    std::vector<double> caspoTimes, curlTimes, caspoPeaks, curlPeaks;
+    std::vector<double> caspoTimes;
+    std::vector<double> curlTimes;
+    std::vector<double> caspoPeaks;
+    std::vector<double> curlPeaks;
     std::error_code ignored;
     bool ok = true;
     std::printf("upload_bench: %zu MiB to %s (%s), %d rounds each\n", options.mebibytes,
                 url.c_str(), options.store ? "files stored" : "files counted only", options.rounds);
     for (int round = 0; round < options.rounds && ok; ++round) {
-        const Run caspo = Measure({options.caspo, "--store", store.string(), "upload", url,
-                                   file.string()});
-        const Run curl = Measure({options.curl, "-sS", "-o", "/dev/null", "-F",
-                                  "file=@" + file.string(), url});
+        const Run caspo =
+            Measure({options.caspo, "--store", store.string(), "upload", url, file.string()});
+        const Run curl =
+            Measure({options.curl, "-sS", "-o", "/dev/null", "-F", "file=@" + file.string(), url});
         ok = caspo.ok && curl.ok;
-        std::printf("  round %d: caspo upload %.3f s, peak %.1f MiB   curl -F %.3f s, peak %.1f MiB\n",
-                    round + 1, caspo.seconds, caspo.peakBytes / kMebibyte, curl.seconds,
-                    curl.peakBytes / kMebibyte);
+        std::printf(
+            "  round %d: caspo upload %.3f s, peak %.1f MiB   curl -F %.3f s, peak %.1f MiB\n",
+            round + 1, caspo.seconds, caspo.peakBytes / kMebibyte, curl.seconds,
+            curl.peakBytes / kMebibyte);
         for (const auto& stored : std::filesystem::directory_iterator(received, ignored)) {
             std::filesystem::remove(stored.path(), ignored);
         }
@@ -170,7 +175,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove(store, ignored);
     std::filesystem::remove_all(received, ignored);
     if (!ok) {
-        std::fprintf(stderr, "upload_bench: a client failed\n");
+        static_cast<void>(std::fprintf(stderr, "upload_bench: a client failed\n"));
         return EXIT_FAILURE;
     }
     using hvx::bench::Figure;
@@ -178,14 +183,17 @@ int main(int argc, char** argv) {
     const double memory = Median(caspoPeaks) / static_cast<double>(size);
     std::printf("median: caspo upload %.3f s, curl -F %.3f s, ratio %.2f (goal <= %.1f)\n",
                 Median(caspoTimes), Median(curlTimes), time, kTimeGoal);
-    std::printf("median peak: caspo upload %.1f MiB = %.2f x the file (goal <= %.1f); curl -F %.1f MiB\n",
-                Median(caspoPeaks) / kMebibyte, memory, kMemoryGoal, Median(curlPeaks) / kMebibyte);
+    std::printf(
+        "median peak: caspo upload %.1f MiB = %.2f x the file (goal <= %.1f); curl -F %.1f MiB\n",
+        Median(caspoPeaks) / kMebibyte, memory, kMemoryGoal, Median(curlPeaks) / kMebibyte);
     hvx::bench::PrintTableRow("upload " + std::to_string(options.mebibytes) + " MiB: time",
-                              Figure(Median(caspoTimes), "s"), "curl -F " + Figure(Median(curlTimes), "s"),
-                              time, hvx::bench::Goal::AtMost, kTimeGoal);
-    hvx::bench::PrintTableRow("upload " + std::to_string(options.mebibytes) + " MiB: peak memory",
-                              Figure(Median(caspoPeaks) / kMebibyte, "MiB", 1),
-                              "the file " + Figure(static_cast<double>(options.mebibytes), "MiB", 1),
-                              memory, hvx::bench::Goal::AtMost, kMemoryGoal);
+                              Figure(Median(caspoTimes), "s"),
+                              "curl -F " + Figure(Median(curlTimes), "s"), time,
+                              hvx::bench::Goal::AtMost, kTimeGoal);
+    hvx::bench::PrintTableRow(
+        "upload " + std::to_string(options.mebibytes) + " MiB: peak memory",
+        Figure(Median(caspoPeaks) / kMebibyte, "MiB", 1),
+        "the file " + Figure(static_cast<double>(options.mebibytes), "MiB", 1), memory,
+        hvx::bench::Goal::AtMost, kMemoryGoal);
     return EXIT_SUCCESS;
 }

@@ -50,7 +50,7 @@ HRESULT CProductInventoryHttp::Init() {
 }
 
 HRESULT CProductInventoryHttp::GetEndpoint(std::uint32_t kind, std::u16string& endpoint,
-                                           std::u16string& fieldName) const {
+                                           std::u16string& fieldName) {
     if (kind >= kKindRoutes.size()) {
         return E_FAIL;
     }

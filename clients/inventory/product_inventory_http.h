@@ -25,8 +25,8 @@ public:
 
     // The kind's endpoint (from the store) and the form field of its data. E_FAIL for a kind
     // above 3, with nothing read; HVX_E_CONFIG_UNAVAILABLE when the endpoint is not configured.
-    [[nodiscard]] HRESULT GetEndpoint(std::uint32_t kind, std::u16string& endpoint,
-                                      std::u16string& fieldName) const;
+    [[nodiscard]] static HRESULT GetEndpoint(std::uint32_t kind, std::u16string& endpoint,
+                                             std::u16string& fieldName);
 
     const std::u16string& AgentGuid() const { return m_agentGuid; }
     const std::u16string& BusinessGuid() const { return m_businessGuid; }

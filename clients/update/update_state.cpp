@@ -75,7 +75,7 @@ std::optional<std::u16string> CUpdateHttp::NewerStoredVersion(IConfig& config) {
     if (config.Exists(keys::kUpdaterAvailableVersion) == 0) {
         return std::nullopt;
     }
-    const auto available = update::ReadText(config, keys::kUpdaterAvailableVersion);
+    auto available = update::ReadText(config, keys::kUpdaterAvailableVersion);
     const auto product = update::ProductVersion(config);
     if (!available || !product ||
         !update::IsGreater(update::ReadVersion<kProductFields>(*available),

@@ -29,7 +29,8 @@ HRESULT CHttpUpload::ReadContents(HANDLE file, std::vector<char>& contents) {
             return HVX_E_INVALID_ARGUMENT;
         }
         contents.reserve(static_cast<std::size_t>(expected));
-        os::PrefaultBuffer(contents.data() + contents.size(), contents.capacity() - contents.size());
+        os::PrefaultBuffer(contents.data() + contents.size(),
+                           contents.capacity() - contents.size());
         std::array<char, kReadBlock> block{};
         DWORD count = 0;
         while (os::ReadFile(file, block.data(), kReadBlock, &count) != FALSE && count > 0) {

@@ -1,4 +1,5 @@
 // hvx::CHttpUpload::UploadFile: the sections, the credentials and the POST that carries them.
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -30,12 +31,9 @@ std::int64_t TextOption(const char* text) {
 }
 
 bool CarriesMultipartHeader(const CHttpCurl& session) {
-    for (const auto& [name, value] : session.Headers()) {
-        if (name == kContentType && value == kMultipart) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(session.Headers(), [](const TextPair& header) {
+        return header.first == kContentType && header.second == kMultipart;
+    });
 }
 
 }  // namespace

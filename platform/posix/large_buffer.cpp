@@ -25,8 +25,10 @@ void PrefaultBuffer(void* buffer, std::size_t size) {
     const std::uintptr_t first = (start + page - 1) / page * page;
     const std::uintptr_t end = (start + size) / page * page;
     if (end > first) {
+        // The range is computed from the buffer's address to round it to whole pages.
         static_cast<void>(
-            ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE));
+            ::madvise(reinterpret_cast<void*>(first),  // NOLINT(performance-no-int-to-ptr)
+                      end - first, MADV_POPULATE_WRITE));
     }
 #else
     static_cast<void>(buffer);

@@ -42,13 +42,13 @@ constexpr std::array kLocales = {
 }  // namespace
 
 std::uint32_t LookUpLcid(std::string_view language, std::string_view territory) {
-    const auto exact = std::ranges::find_if(kLocales, [&](const LocaleEntry& entry) {
+    const auto* const exact = std::ranges::find_if(kLocales, [&](const LocaleEntry& entry) {
         return entry.language == language && entry.territory == territory;
     });
     if (exact != kLocales.end()) {
         return exact->lcid;
     }
-    const auto main = std::ranges::find(kLocales, language, &LocaleEntry::language);
+    const auto* const main = std::ranges::find(kLocales, language, &LocaleEntry::language);
     return main != kLocales.end() ? main->lcid : 0;
 }
 

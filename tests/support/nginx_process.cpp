@@ -43,22 +43,42 @@ void NginxProcess::WriteConfiguration() const {
     WriteFile(m_folder / "nginx.conf",
               "daemon off;\n"
               "master_process off;\n"
-              "pid " + folder + "/nginx.pid;\n"
-              "error_log " + folder + "/error.log info;\n"
-              "events { worker_connections 64; }\n"
-              "http {\n"
-              "  access_log " + folder + "/access.log;\n"
-              "  client_body_temp_path " + temp + "body;\n"
-              "  proxy_temp_path " + temp + "proxy;\n"
-              "  fastcgi_temp_path " + temp + "fastcgi;\n"
-              "  uwsgi_temp_path " + temp + "uwsgi;\n"
-              "  scgi_temp_path " + temp + "scgi;\n"
-              "  default_type application/octet-stream;\n"
-              "  server {\n"
-              "    listen 127.0.0.1:" + std::to_string(m_port) + ";\n"
-              "    root " + Root().string() + ";\n"
-              "  }\n"
-              "}\n");
+              "pid " +
+                  folder +
+                  "/nginx.pid;\n"
+                  "error_log " +
+                  folder +
+                  "/error.log info;\n"
+                  "events { worker_connections 64; }\n"
+                  "http {\n"
+                  "  access_log " +
+                  folder +
+                  "/access.log;\n"
+                  "  client_body_temp_path " +
+                  temp +
+                  "body;\n"
+                  "  proxy_temp_path " +
+                  temp +
+                  "proxy;\n"
+                  "  fastcgi_temp_path " +
+                  temp +
+                  "fastcgi;\n"
+                  "  uwsgi_temp_path " +
+                  temp +
+                  "uwsgi;\n"
+                  "  scgi_temp_path " +
+                  temp +
+                  "scgi;\n"
+                  "  default_type application/octet-stream;\n"
+                  "  server {\n"
+                  "    listen 127.0.0.1:" +
+                  std::to_string(m_port) +
+                  ";\n"
+                  "    root " +
+                  Root().string() +
+                  ";\n"
+                  "  }\n"
+                  "}\n");
 }
 
 }  // namespace hvx::test

@@ -17,8 +17,8 @@ class PeerProcess {
 public:
     // Starts `program` and waits until it accepts connections on `port`. Throws
     // std::runtime_error, with the peer's `log`, when it does not come up.
-    PeerProcess(const std::string& program, std::vector<std::string> arguments,
-                std::uint16_t port, const std::function<std::string()>& log);
+    PeerProcess(const std::string& program, std::vector<std::string> arguments, std::uint16_t port,
+                const std::function<std::string()>& log);
     ~PeerProcess();
     PeerProcess(const PeerProcess&) = delete;
     PeerProcess& operator=(const PeerProcess&) = delete;

@@ -16,14 +16,14 @@ std::optional<std::string> DecodeBase64(const std::string& text) {
         return std::nullopt;
     }
     std::vector<unsigned char> decoded(text.size() / 4 * 3);
-    const int length = EVP_DecodeBlock(decoded.data(),
-                                       reinterpret_cast<const unsigned char*>(text.data()),
-                                       static_cast<int>(text.size()));
+    const int length =
+        EVP_DecodeBlock(decoded.data(), reinterpret_cast<const unsigned char*>(text.data()),
+                        static_cast<int>(text.size()));
     if (length < 0) {
         return std::nullopt;
     }
     // EVP_DecodeBlock counts the padding as zero bytes.
-    std::size_t size = static_cast<std::size_t>(length);
+    auto size = static_cast<std::size_t>(length);
     for (std::size_t i = text.size(); i > 0 && text[i - 1] == '=' && size > 0; --i) {
         --size;
     }

@@ -44,8 +44,8 @@ void InventoryRoutes::Register(httplib::Server& server) {
 void InventoryRoutes::Receive(const httplib::Request& request, const RequestBody& body,
                               httplib::Response& response) {
     const std::string kind = request.matches[1].str();
-    const auto* found = std::find_if(kKinds.begin(), kKinds.end(),
-                                     [&](const Kind& k) { return k.name == kind; });
+    const auto* found =
+        std::find_if(kKinds.begin(), kKinds.end(), [&](const Kind& k) { return k.name == kind; });
     httplib::Params form;
     httplib::detail::parse_query_text(body.raw, form);
     const std::string field(found->field);

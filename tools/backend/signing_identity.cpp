@@ -45,8 +45,7 @@ SigningIdentity Make() {
     request.notBefore = -kDay;
     request.notAfter = 365 * kDay;
     request.extendedKeyUsage = "codeSigning";
-    identity.certificate =
-        certgen::MakeCertificate(request, identity.key.get(), nullptr, nullptr);
+    identity.certificate = certgen::MakeCertificate(request, identity.key.get(), nullptr, nullptr);
     return identity;
 }
 
@@ -78,8 +77,7 @@ std::optional<SigningIdentity> PrepareSigningIdentity(const std::filesystem::pat
             }
         }
         if (!WriteTextFile(folder / kSignerTrustFileName,
-                           TrustImport(certgen::ToPem(identity->certificate.get())),
-                           kPublicMode)) {
+                           TrustImport(certgen::ToPem(identity->certificate.get())), kPublicMode)) {
             problem = "cannot write " + (folder / kSignerTrustFileName).string();
             return std::nullopt;
         }

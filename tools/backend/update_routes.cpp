@@ -3,9 +3,9 @@
 #include <openssl/evp.h>
 
 #include <array>
-#include <cstdio>
 #include <exception>
 #include <fstream>
+#include <string_view>
 #include <vector>
 
 #include "tools/backend/http_date.h"
@@ -38,12 +38,14 @@ std::string FileSha256(const std::filesystem::path& path) {
     }
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned length = 0;
-    EVP_DigestFinal_ex(context.get(), digest.data(), &length);
+    if (EVP_DigestFinal_ex(context.get(), digest.data(), &length) != 1) {
+        return {};
+    }
+    constexpr std::string_view kDigits = "0123456789abcdef";
     std::string hex;
-    std::array<char, 3> digit{};
     for (unsigned i = 0; i < length; ++i) {
-        std::snprintf(digit.data(), digit.size(), "%02x", digest.at(i));
-        hex += digit.data();
+        hex += kDigits[digest.at(i) >> 4U];
+        hex += kDigits[digest.at(i) & 0xFU];
     }
     return hex;
 }
@@ -52,11 +54,20 @@ std::string XmlEscaped(const std::string& text) {
     std::string escaped;
     for (const char c : text) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            default: escaped += c;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;

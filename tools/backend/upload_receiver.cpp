@@ -25,9 +25,9 @@ bool UploadReceiver::Begin(const httplib::MultipartFormData& part) {
         record["content_type"] = part.content_type;
     }
     if (m_folder && !part.filename.empty()) {
-        const auto path = *m_folder / (std::to_string(m_upload) + "-" +
-                                       std::to_string(m_parts.size() + 1) + "-" +
-                                       SafeName(part.filename));
+        const auto path =
+            *m_folder / (std::to_string(m_upload) + "-" + std::to_string(m_parts.size() + 1) + "-" +
+                         SafeName(part.filename));
         m_file.open(path, std::ios::binary | std::ios::trunc);
         record["stored"] = path.string();
     }

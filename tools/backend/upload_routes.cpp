@@ -33,8 +33,8 @@ void UploadRoutes::Register(httplib::Server& server) {
 }
 
 bool UploadRoutes::Authorized(const std::optional<Credentials>& given) const {
-    return !m_required || (given && given->user == m_required->user &&
-                           given->password == m_required->password);
+    return !m_required ||
+           (given && given->user == m_required->user && given->password == m_required->password);
 }
 
 void UploadRoutes::Receive(const httplib::Request& request, httplib::Response& response,

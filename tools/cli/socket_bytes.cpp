@@ -46,7 +46,8 @@ ProgressMeasure SinceNow(std::uint64_t (*counter)()) {
 }  // namespace
 
 std::uint64_t BytesSent() {
-    return SumOverSockets([](const tcp_info& info) -> std::uint64_t { return info.tcpi_bytes_acked; });
+    return SumOverSockets(
+        [](const tcp_info& info) -> std::uint64_t { return info.tcpi_bytes_acked; });
 }
 
 std::uint64_t BytesReceived() {

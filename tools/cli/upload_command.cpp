@@ -95,8 +95,8 @@ std::optional<UploadLine> ParseUpload(const std::vector<std::string>& operands) 
 class ReadHandle {
 public:
     explicit ReadHandle(const std::string& path)
-        : m_handle(os::CreateFileW(Widen(path).value_or(u"").c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)),
+        : m_handle(os::CreateFileW(Widen(path).value_or(u"").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)),
           m_error(m_handle == INVALID_HANDLE_VALUE ? os::GetLastError() : 0) {}
     ~ReadHandle() {
         if (m_handle != INVALID_HANDLE_VALUE) {
@@ -169,8 +169,8 @@ int RunUploadCommand(const std::vector<std::string>& operands, const Console& co
     const CaspoLibrary library;
     const UploadPtr client = library.Loaded() ? NewUpload(library) : UploadPtr(nullptr, nullptr);
     if (!client) {
-        console.err << "caspo upload: " << (library.Loaded() ? "no upload client" : library.Problem())
-                    << '\n';
+        console.err << "caspo upload: "
+                    << (library.Loaded() ? "no upload client" : library.Problem()) << '\n';
         return kExitFailure;
     }
     Outcome outcome{.command = "upload"};

@@ -26,11 +26,12 @@ protected:
         WriteFile(signer, TestSigners::Shared().trusted.pem);
         s_problem = agent.Problem();
         s_problem += agent.Set("config/updater/protocol", "http");
-        s_problem += agent.Set("config/updater/server", "127.0.0.1:" + std::to_string(s_nginx->Port()));
+        s_problem +=
+            agent.Set("config/updater/server", "127.0.0.1:" + std::to_string(s_nginx->Port()));
         s_problem += agent.Set("config/updater/path", "/seed.xml");
         s_problem += agent.Set("config/agent/version", "6.5.0");
-        s_problem += agent.Config({"set", "config/updater/signer/cert", "--file", signer.string(),
-                                   "--type", "cert"});
+        s_problem += agent.Config(
+            {"set", "config/updater/signer/cert", "--file", signer.string(), "--type", "cert"});
         const std::string good = SignedBy(TestSigners::Shared().trusted, kInstaller);
         WriteFile(s_nginx->Root() / "good.exe", good);
         WriteFile(s_nginx->Root() / "tampered.exe", good.substr(0, 3) + "X" + good.substr(4));
@@ -81,14 +82,16 @@ TEST_F(UpdateIntegration, OnlyAnInstallerWithATrustedSignatureIsAccepted) {
         HRESULT expected;
         bool left;
     };
-    const Row rows[] = {{"tampered.exe", E_FAIL, true}, {"missing.exe", HVX_E_HTTP_ERROR_STATUS, false}};
+    const Row rows[] = {{"tampered.exe", E_FAIL, true},
+                        {"missing.exe", HVX_E_HTTP_ERROR_STATUS, false}};
     for (const Row& row : rows) {
         Offer(row.installer, std::chrono::seconds(30));
         const auto client = AgentStore::Shared().NewUpdate();
         client->ClearLastModified();
         ASSERT_EQ(client->Init(), S_OK);
         ASSERT_EQ(client->ParseSeed(nullptr), 1);
-        EXPECT_EQ(client->GetInstaller(Target().u16string().c_str()), row.expected) << row.installer;
+        EXPECT_EQ(client->GetInstaller(Target().u16string().c_str()), row.expected)
+            << row.installer;
         EXPECT_EQ(std::filesystem::exists(Target()), row.left) << row.installer;
         std::filesystem::remove(Target());
     }

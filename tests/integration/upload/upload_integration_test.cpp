@@ -38,7 +38,9 @@ protected:
         // One step after the other: each may need the one before.
         for (const auto& step : std::initializer_list<std::function<std::string()>>{
                  [&] { return agent.Problem() + s_open->Start() + s_guarded->Start(); },
-                 [&] { return agent.Config({"import", s_open->TrustFile()->string()}); },
+                 [&] {
+                     return agent.Config({"import", s_open->TrustFile()->string()});
+                 },
                  [&] { return agent.Set("config/agent/uuid", kAgent); },
                  [&] { return agent.Set("config/agent/version", "6.5.0", "narrow"); }}) {
             s_problem += step();
@@ -65,8 +67,8 @@ protected:
         Json::parseFromStream(Json::CharReaderBuilder(), in, &uploads, nullptr);
         return uploads;
     }
-    HRESULT Upload(const std::u16string& url, const char16_t* user, const char16_t* password,
-                   HANDLE file = nullptr) const {
+    static HRESULT Upload(const std::u16string& url, const char16_t* user, const char16_t* password,
+                          HANDLE file = nullptr) {
         const auto client = AgentStore::Shared().NewUpload();
         const std::uint8_t memory[] = {'m'};
         return client->UploadFile(url.c_str(), user, password, file ? u"big.bin" : nullptr, file,
@@ -80,8 +82,8 @@ protected:
 
 TEST_F(UploadIntegration, TheBackendReceivesTheSectionsAndTheCredentials) {
     const auto path = AgentStore::Shared().Folder() / "big.bin";
-    const HANDLE file = os::CreateFileW(path.u16string().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = os::CreateFileW(path.u16string().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     EXPECT_EQ(Upload(Url(*s_open, 1), u"agent", u"s3cret", file), S_OK);
     os::CloseHandle(file);
@@ -102,7 +104,8 @@ TEST_F(UploadIntegration, TheBackendReceivesTheSectionsAndTheCredentials) {
     const Json::Value& parts = uploads[0]["parts"];
     std::string names;
     for (const Json::Value& part : parts) {
-        names += part["name"].asString() + (part.isMember("text") ? "=" + part["text"].asString() : "") + " ";
+        names += part["name"].asString() +
+                 (part.isMember("text") ? "=" + part["text"].asString() : "") + " ";
     }
     EXPECT_EQ(names, std::string("agent-guid=") + kAgent + " version=6.5.0 encrypted=1 file file ");
     EXPECT_EQ(parts[3]["filename"].asString(), "big.bin");

@@ -22,8 +22,8 @@ struct Locale {
     ScopedEnv all;
     ScopedEnv messages;
     ScopedEnv lang;
-    Locale(std::optional<std::string> lcAll, std::optional<std::string> lcMessages,
-           std::optional<std::string> language)
+    Locale(const std::optional<std::string>& lcAll, const std::optional<std::string>& lcMessages,
+           const std::optional<std::string>& language)
         : all("LC_ALL", lcAll), messages("LC_MESSAGES", lcMessages), lang("LANG", language) {}
 };
 
@@ -66,8 +66,8 @@ TEST_P(InventoryKind, GoesToItsEndpointInItsField) {
     EXPECT_EQ(Send(GetParam().kind), S_OK);
     EXPECT_EQ(LastTransfer().url, GetParam().url);
     EXPECT_EQ(LastTransfer().body, std::string("ag=") + kAgent +
-                                                  "&bg=b%2D1&user%5Flang%5Fid=3079&" +
-                                                  GetParam().field + "=a%20b");
+                                       "&bg=b%2D1&user%5Flang%5Fid=3079&" + GetParam().field +
+                                       "=a%20b");
     EXPECT_EQ(status, 200u);
     EXPECT_EQ(answer, u"{\"received\":true}");
 }
@@ -126,7 +126,8 @@ TEST_F(InventoryTest, FailuresLeaveTheOutputsUnwritten) {
         {[] { store().Erase(keys::kInventoryUpdate); }, 2, HVX_E_CONFIG_UNAVAILABLE,
          "hvx::CProductInventoryHttp::GetEndpoint : Failed to get product inventory endpoint."},
         {[] { store().PutWide(keys::kInventoryProduct, u"ftp://kbt.example/"); }, 0,
-         HVX_E_URL_INVALID, "hvx::CProductInventoryHttp::SendData : http.Init failed [hr: 0xc1030002]"},
+         HVX_E_URL_INVALID,
+         "hvx::CProductInventoryHttp::SendData : http.Init failed [hr: 0xc1030002]"},
         {[this] { engines.script.body = ""; }, 1, HVX_E_NO_RESPONSE_BODY,
          "hvx::CProductInventoryHttp::SendData : http.MakeRequest failed [hr: 0xc1200021]"},
         {[this] { engines.script.body = "\xff\xfe"; }, 3, E_INVALIDARG,

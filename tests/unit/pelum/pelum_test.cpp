@@ -66,7 +66,7 @@ TEST_F(PelumTest, OnlyPlainWellFormedUtf8DocumentsParse) {
         int parsed;
     };
     const Row rows[] = {
-        {"plain", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- c --><update/>", 1},
+        {"plain", R"(<?xml version="1.0" encoding="UTF-8"?><!-- c --><update/>)", 1},
         {"UTF-8 text", "<update><n>caf\xc3\xa9</n></update>", 1},
         {"64 deep", Nested(64), 1},
         {"65 deep", Nested(65), 0},

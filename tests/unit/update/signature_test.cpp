@@ -14,7 +14,7 @@
 namespace hvx::test {
 namespace {
 
-const std::string kInstaller(70000, 'i');
+constexpr std::size_t kInstallerSize = 70000;
 
 struct Row {
     std::string name;
@@ -33,7 +33,8 @@ std::vector<Row> Rows() {
     static const std::string ca = TestCertificates::Shared().Ca().certificatePem;
     static const std::string own = signers.trusted.pem;
     static const std::string none;
-    const std::string good = SignedBy(signers.trusted, kInstaller);
+    const std::string installer(kInstallerSize, 'i');
+    const std::string good = SignedBy(signers.trusted, installer);
     std::string oversized = good;
     oversized.replace(oversized.size() - 8, 4, "\xff\xff\xff\x00", 4);
     return {
@@ -45,14 +46,14 @@ std::vector<Row> Rows() {
         {"content shortened", good.substr(1), &ca, "the signature does not verify"},
         {"signature changed", Flipped(good, good.size() - 200), &ca, "the signature"},
         {"last byte cut", good.substr(0, good.size() - 1), &ca, "the file is not signed"},
-        {"unsigned", kInstaller, &ca, "the file is not signed"},
+        {"unsigned", installer, &ca, "the file is not signed"},
         {"empty file", "", &ca, "the file is not signed"},
         {"signature size out of range", oversized, &ca, "the signature's size is out of range"},
-        {"untrusted signer", SignedBy(signers.untrusted, kInstaller), &ca,
+        {"untrusted signer", SignedBy(signers.untrusted, installer), &ca,
          "the signature does not verify"},
-        {"expired signer", SignedBy(signers.expired, kInstaller), &ca,
+        {"expired signer", SignedBy(signers.expired, installer), &ca,
          "the signature does not verify"},
-        {"TLS server certificate", SignedBy(signers.serverAuth, kInstaller), &ca,
+        {"TLS server certificate", SignedBy(signers.serverAuth, installer), &ca,
          "a signer's certificate is not for code signing"},
         {"nothing trusted", good, &none, "no trusted signing certificate is configured"},
     };
@@ -69,9 +70,8 @@ TEST_F(SignatureTest, OnlyTrustedCodeSigningSignaturesOverTheWholeContentPass) {
         const auto path = folder / "installer.bin";
         WriteFile(path, row.file);
         log.Clear();
-        const int accepted = Util::VerifySignature(path.u16string().c_str(),
-                                                   row.trusted ? row.trusted->c_str() : nullptr, 0,
-                                                   nullptr);
+        const int accepted = Util::VerifySignature(
+            path.u16string().c_str(), row.trusted ? row.trusted->c_str() : nullptr, 0, nullptr);
         EXPECT_EQ(accepted != 0, row.refusal.empty()) << row.name;
         const std::string prefix = "Util::VerifySignature: " + path.string() + " refused: ";
         const std::vector<std::string> errors = log.Errors();
@@ -79,7 +79,8 @@ TEST_F(SignatureTest, OnlyTrustedCodeSigningSignaturesOverTheWholeContentPass) {
             EXPECT_TRUE(errors.empty()) << row.name;
         } else {
             ASSERT_EQ(errors.size(), 1u) << row.name;
-            EXPECT_TRUE(errors[0].starts_with(prefix + row.refusal)) << row.name << ": " << errors[0];
+            EXPECT_TRUE(errors[0].starts_with(prefix + row.refusal))
+                << row.name << ": " << errors[0];
         }
     }
 }
@@ -89,11 +90,10 @@ TEST_F(SignatureTest, AMissingFileOrStrayArgumentsAreRefused) {
     EXPECT_EQ(Util::VerifySignature((folder / "none.bin").u16string().c_str(), "", 0, nullptr), 0);
     EXPECT_EQ(Util::VerifySignature(u"x", nullptr, 1, nullptr), 0);
     EXPECT_EQ(Util::VerifySignature(nullptr, nullptr, 0, nullptr), 0);
-    EXPECT_EQ(log.Errors(), (std::vector<std::string>{
-                                "Util::VerifySignature: " + missing +
-                                    " refused: the file cannot be read",
-                                "Util::VerifySignature: invalid arguments",
-                                "Util::VerifySignature: invalid arguments"}));
+    EXPECT_EQ(log.Errors(), (std::vector<std::string>{"Util::VerifySignature: " + missing +
+                                                          " refused: the file cannot be read",
+                                                      "Util::VerifySignature: invalid arguments",
+                                                      "Util::VerifySignature: invalid arguments"}));
 }
 
 }  // namespace

@@ -80,8 +80,8 @@ TEST_F(UpdateTest, InitFailuresHaveTheirResults) {
     engines.script.headerLines.clear();
     EXPECT_EQ(client.Init(), S_OK);
     EXPECT_EQ(client.LastMod(), u"");
-    EXPECT_EQ(log.Errors(), std::vector<std::string>{
-                                "hvx::CUpdateHttp::Initfailed to get lastmod -1054867448"});
+    EXPECT_EQ(log.Errors(),
+              std::vector<std::string>{"hvx::CUpdateHttp::Initfailed to get lastmod -1054867448"});
 
     engines.script.transferResult = kCurlCouldntConnect;
     EXPECT_EQ(client.Init(), HVX_E_TRANSFER_FAILED);
@@ -116,7 +116,8 @@ TEST_F(UpdateTest, TheOfferIsReadFromTheSeed) {
     const std::string noHash = "<update><location>l</location><version>1.0.0</version></update>";
     const std::string longVersion = Seed(std::string(20, '9'));
     const Row refused[] = {
-        {"<update><location>l</update>", {"hvx::CUpdateHttp::ParseSeed: unable to parse seed file"}},
+        {"<update><location>l</update>",
+         {"hvx::CUpdateHttp::ParseSeed: unable to parse seed file"}},
         {noHash,
          {"hvx::CUpdateHttp::ParseSeed: required tag not set in seed file",
           "hvx::CUpdateHttp::ParseSeed: response " + noHash}},
@@ -221,7 +222,8 @@ TEST_F(UpdateTest, TheAvailableUpdateRecordIsWrittenAndReadBack) {
         EXPECT_EQ(later.LoadAvailableLocation(&version), row.loaded);
         EXPECT_EQ(later.InstallerPath(), row.loaded ? u"/var/tmp/i.bin" : u"");
         EXPECT_EQ(later.Location(), row.loaded ? u"https://updates.example/i.bin" : u"");
-        EXPECT_EQ(version != nullptr ? std::u16string(version) : u"-", row.loaded ? u"6.5.1" : u"-");
+        EXPECT_EQ(version != nullptr ? std::u16string(version) : u"-",
+                  row.loaded ? u"6.5.1" : u"-");
         os::SysFreeString(version);
     }
 
@@ -236,16 +238,16 @@ TEST_F(UpdateTest, TheInstallerIsKeptOnlyWithATrustedSignature) {
     const auto path = folder / "installer.exe";
     const std::string good = SignedBy(TestSigners::Shared().trusted, "MZ installer");
     struct Row {
-        std::uint32_t status;
         std::string body;
-        HRESULT expected;
         std::optional<std::string> left;
+        std::uint32_t status;
+        HRESULT expected;
     };
     const Row rows[] = {
-        {200, good, S_OK, good},
-        {200, "MZ unsigned", E_FAIL, "MZ unsigned"},
-        {304, "", E_FAIL, std::nullopt},
-        {404, "", HVX_E_HTTP_ERROR_STATUS, std::nullopt},
+        {good, good, 200, S_OK},
+        {"MZ unsigned", "MZ unsigned", 200, E_FAIL},
+        {"", std::nullopt, 304, E_FAIL},
+        {"", std::nullopt, 404, HVX_E_HTTP_ERROR_STATUS},
     };
     for (const Row& row : rows) {
         WriteFile(path, "old");

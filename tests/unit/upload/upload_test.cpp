@@ -141,8 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, UploadStatus,
                          ::testing::Values(StatusRow{199, "x", HVX_E_UPLOAD_STATUS},
                                            StatusRow{200, "ok", S_OK},
                                            StatusRow{200, "", HVX_E_NO_RESPONSE_BODY},
-                                           StatusRow{302, "", E_FAIL},
-                                           StatusRow{304, "", S_OK},
+                                           StatusRow{302, "", E_FAIL}, StatusRow{304, "", S_OK},
                                            StatusRow{399, "", E_FAIL},
                                            StatusRow{400, "", HVX_E_UPLOAD_STATUS}));
 
