@@ -41,9 +41,13 @@ clients_cycle() {
     "${caspo[@]}" config set config/updater/protocol https --type wide
     "${caspo[@]}" config set config/updater/server "${https#https://}" --type wide
     "${caspo[@]}" config set config/updater/path /update/seed.xml --type wide
+    # The backend's installer signer, trusted for installers only (not for TLS).
     "${caspo[@]}" config import "$work/update/signer-trust.json"
-    "${caspo[@]}" config list config/agent
-    "${caspo[@]}" config list config/updater
+    "${caspo[@]}" config list config/agent/kbt
+    "${caspo[@]}" config get config/agent/uuid
+    for key in protocol server path; do
+        echo "config/updater/$key $("${caspo[@]}" config get "config/updater/$key")"
+    done
 
     echo
     echo "== caspo upload: a scan log with its metadata and two fields, with basic authentication"
@@ -69,7 +73,8 @@ clients_cycle() {
 
     echo
     echo "== the stored available-update record"
-    "${caspo[@]}" config list config/updater
+    "${caspo[@]}" config list config/updater/available
+    echo "config/updater/lastmod $("${caspo[@]}" config get config/updater/lastmod)"
     "${caspo[@]}" update status
 
     echo

@@ -20,10 +20,11 @@ struct CmsFree {
 constexpr unsigned kSignFlags = CMS_DETACHED | CMS_BINARY;
 
 // The DER signature block and its trailer, for the content `data` reads.
-std::string SignatureBlock(BIO* data, X509* signer, EVP_PKEY* key) {
+std::string SignatureBlock(BIO* data, X509* signer, EVP_PKEY* key, const EVP_MD* digest) {
     const std::unique_ptr<CMS_ContentInfo, CmsFree> cms(
-        CMS_sign(signer, key, nullptr, data, kSignFlags));
-    if (!cms) {
+        CMS_sign(nullptr, nullptr, nullptr, nullptr, kSignFlags | CMS_PARTIAL));
+    if (!cms || CMS_add1_signer(cms.get(), signer, key, digest, kSignFlags) == nullptr ||
+        CMS_final(cms.get(), data, nullptr, kSignFlags) != 1) {
         throw std::runtime_error("signing: CMS_sign failed");
     }
     unsigned char* der = nullptr;
@@ -41,12 +42,13 @@ std::string SignatureBlock(BIO* data, X509* signer, EVP_PKEY* key) {
 
 }  // namespace
 
-std::string SignContent(std::string_view content, X509* signer, EVP_PKEY* key) {
+std::string SignContent(std::string_view content, X509* signer, EVP_PKEY* key,
+                        const EVP_MD* digest) {
     const BioPtr data(BIO_new_mem_buf(content.data(), static_cast<int>(content.size())));
     if (!data) {
         throw std::runtime_error("signing: no memory");
     }
-    return std::string(content) + SignatureBlock(data.get(), signer, key);
+    return std::string(content) + SignatureBlock(data.get(), signer, key, digest);
 }
 
 void SignFile(const std::filesystem::path& in, const std::filesystem::path& out, X509* signer,
@@ -55,7 +57,7 @@ void SignFile(const std::filesystem::path& in, const std::filesystem::path& out,
     if (!data) {
         throw std::runtime_error("signing: cannot read " + in.string());
     }
-    const std::string block = SignatureBlock(data.get(), signer, key);
+    const std::string block = SignatureBlock(data.get(), signer, key, EVP_sha256());
     std::ifstream source(in, std::ios::binary);
     std::ofstream target(out, std::ios::binary | std::ios::trunc);
     target << source.rdbuf();

@@ -11,8 +11,9 @@
 
 namespace hvx::certgen {
 
-// The signed form of `content`.
-std::string SignContent(std::string_view content, X509* signer, EVP_PKEY* key);
+// The signed form of `content`, its digest made with `digest`.
+std::string SignContent(std::string_view content, X509* signer, EVP_PKEY* key,
+                        const EVP_MD* digest = EVP_sha256());
 
 // Writes the signed form of the file `in` to `out` (replaced when it exists); the content is
 // streamed, never held whole in memory.

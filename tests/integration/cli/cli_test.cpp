@@ -52,6 +52,8 @@ protected:
         backend::BackendOptions options;
         options.filesDir = s_top->path() / "files";
         options.tlsDir = s_top->path() / "tls";
+        options.updateDir = s_top->path() / "update";
+        options.offer = backend::UpdateOffer{"6.6.0", s_top->path() / "files" / "notes.txt", {}, 2};
         s_backend = std::make_unique<backend::Backend>(options);
         s_started = s_backend->Start();
         if (s_started.empty()) {
@@ -70,6 +72,7 @@ protected:
     }
 
     static std::string Store() { return (s_top->path() / "store.db").string(); }
+    static std::filesystem::path Top() { return s_top->path(); }
     static std::string Url(const std::string& target) {
         return s_backend->Listeners().at(kHttpsListener).url + target;
     }
@@ -155,6 +158,42 @@ TEST_F(CliTest, CommandLineMistakesExitWithTwo) {
     EXPECT_EQ(Run({"download", Url("/files/notes.txt")}).exit, 2);
     EXPECT_EQ(Run({"fetch"}).exit, 2);
     EXPECT_EQ(RunCli({"--store"}, folder.path()).exit, 2);
+}
+
+TEST_F(CliTest, UploadInventoryAndUpdateReportEachStep) {
+    const std::string server = Url("").substr(std::string("https://").size());
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"config", "import", (Top() / "update" / "signer-trust.json").string()},
+             {"config", "set", "config/agent/version", "6.5.0", "--type", "wide"},
+             {"config", "set", "config/agent/kbt/endpoint/update", Url("/inventory/update")},
+             {"config", "set", "config/updater/protocol", "https"},
+             {"config", "set", "config/updater/server", server},
+             {"config", "set", "config/updater/path", "/update/seed.xml"}}) {
+        ASSERT_EQ(Run(words).exit, 0) << words[2];
+    }
+    const std::string notes = (Top() / "files" / "notes.txt").string();
+    const std::string succeeded = "result: 0x00000000 The operation succeeded.\n";
+    EXPECT_EQ(Run({"upload", Url("/upload"), notes, "--field", "k=v", "--user", "agent"}).out,
+              succeeded + "file: " + notes + " (18 bytes)\n");
+    EXPECT_EQ(Run({"inventory", "update", notes}).out,
+              "status: 200\n" + succeeded + "\n{\"bytes\":18,\"kind\":\"update\"}\n");
+    const std::string offer =
+        "seed: status 200\noffered: 6.6.0 (type 2)\n"
+        "newer than this agent: yes, recorded under config/updater/available\n";
+    EXPECT_EQ(Run({"update", "check"}).out, succeeded + "\n" + offer);
+    const std::string installer = (folder / "installer.exe").string();
+    const CliResult download = Run({"update", "download", installer});
+    EXPECT_EQ(download.out.substr(0, succeeded.size()), succeeded) << download.err;
+    EXPECT_NE(download.out.find(offer + "installer: status 200, signature accepted\n"),
+              std::string::npos)
+        << download.out;
+    EXPECT_EQ(Run({"update", "status"}).out,
+              succeeded + "\navailable update: 6.6.0 (newer than this product)\n"
+                          "verified installer recorded: yes\n");
+    const CliResult again = Run({"update", "check"});
+    EXPECT_EQ(again.exit, 1);
+    EXPECT_NE(again.out.find("seed: status 304, not modified"), std::string::npos) << again.out;
+    EXPECT_EQ(Run({"inventory", "stock", notes}).exit, 2);
 }
 
 TEST_F(CliTest, CtrlCDuringADownloadAbortsItAndRemovesThePartialFile) {

@@ -53,6 +53,8 @@ std::vector<Row> Rows() {
          "the signature does not verify"},
         {"expired signer", SignedBy(signers.expired, installer), &ca,
          "the signature does not verify"},
+        {"SHA-1 digest", SignedBy(signers.trusted, installer, EVP_sha1()), &ca,
+         "the signature's digest is weaker than SHA-256"},
         {"TLS server certificate", SignedBy(signers.serverAuth, installer), &ca,
          "a signer's certificate is not for code signing"},
         {"nothing trusted", good, &none, "no trusted signing certificate is configured"},

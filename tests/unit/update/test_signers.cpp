@@ -43,8 +43,8 @@ const TestSigners& TestSigners::Shared() {
     return signers;
 }
 
-std::string SignedBy(const Signer& signer, std::string_view content) {
-    return certgen::SignContent(content, signer.certificate.get(), signer.key.get());
+std::string SignedBy(const Signer& signer, std::string_view content, const EVP_MD* digest) {
+    return certgen::SignContent(content, signer.certificate.get(), signer.key.get(), digest);
 }
 
 SignerStore::SignerStore(const std::string& pem)

@@ -26,8 +26,10 @@ struct TestSigners {
     static const TestSigners& Shared();
 };
 
-// `content` in the signed form that Util::VerifySignature reads.
-std::string SignedBy(const Signer& signer, std::string_view content);
+// `content` in the signed form that Util::VerifySignature reads, with a SHA-256 digest unless
+// another is given.
+std::string SignedBy(const Signer& signer, std::string_view content,
+                     const EVP_MD* digest = EVP_sha256());
 
 // A configuration store of the real tolva, in a folder of its own, that trusts `pem` for signing
 // and that tolva's stores made while the object lives use (TOLVA_STORE). The signature check
