@@ -25,6 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     hvx::fuzz::Check(std::fclose(file) == 0);
     const std::u16string widePath(path.begin(), path.end());
     hvx::fuzz::Check(Util::VerifySignature(widePath.c_str(), "", 0, nullptr) == 0);
-    std::remove(path.c_str());
+    static_cast<void>(std::remove(path.c_str()));
     return 0;
 }
