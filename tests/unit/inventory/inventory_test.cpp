@@ -10,37 +10,34 @@
 #include "platform/bstr.h"
 #include "tests/support/client_test.h"
 #include "tests/support/temp_dir.h"
-#include "tests/support/wide.h"
 
 namespace hvx::test {
 namespace {
 
-constexpr const char* kAgent = "agent42";
+using Setting = std::optional<std::string>;
 
 // The locale environment of one test: LC_ALL, LC_MESSAGES and LANG.
 struct Locale {
-    ScopedEnv all;
-    ScopedEnv messages;
-    ScopedEnv lang;
-    Locale(const std::optional<std::string>& lcAll, const std::optional<std::string>& lcMessages,
-           const std::optional<std::string>& language)
+    ScopedEnv all, messages, lang;
+    Locale(const Setting& lcAll, const Setting& lcMessages, const Setting& language)
         : all("LC_ALL", lcAll), messages("LC_MESSAGES", lcMessages), lang("LANG", language) {}
 };
 
 class InventoryTest : public ClientTest {
 protected:
     InventoryTest() {
-        store().PutWide(keys::kAgentUuid, Wide(kAgent));
+        store().PutWide(keys::kAgentUuid, u"agent42");
         store().PutWide(keys::kBusinessUuid, u"b-1");
-        store().PutWide(keys::kInventoryProduct, u"https://kbt.example/product");
-        store().PutWide(keys::kInventoryProductDetails, u"https://kbt.example/product_details");
-        store().PutWide(keys::kInventoryUpdate, u"https://kbt.example/update");
-        store().PutWide(keys::kInventoryUpdateDetails, u"https://kbt.example/update_details");
+        for (const char* kind : {"product", "product_details", "update", "update_details"}) {
+            const std::string key = std::string("config/agent/kbt/endpoint/") + kind;
+            store().PutWide(key,
+                            u"https://kbt.example/" + std::u16string(key.begin() + 26, key.end()));
+        }
     }
     // SendData's result; the status and answer land in `status` and `answer`.
-    HRESULT Send(std::uint32_t kind, const char16_t* data = u"a b") {
+    HRESULT Send(std::uint32_t kind) {
         BSTR response = nullptr;
-        const HRESULT hr = client.SendData(kind, data, &status, &response);
+        const HRESULT hr = client.SendData(kind, u"a b", &status, &response);
         answer = response != nullptr ? std::optional<std::u16string>(response) : std::nullopt;
         os::SysFreeString(response);
         return hr;
@@ -52,36 +49,26 @@ protected:
     std::optional<std::u16string> answer;
 };
 
-struct KindRow {
-    std::uint32_t kind;
-    std::u16string url;
-    std::string field;
-};
-
-class InventoryKind : public InventoryTest, public ::testing::WithParamInterface<KindRow> {};
-
-TEST_P(InventoryKind, GoesToItsEndpointInItsField) {
+TEST_F(InventoryTest, EachKindGoesToItsEndpointInItsField) {
     ASSERT_EQ(client.Init(), S_OK);
     engines.script.body = "{\"received\":true}";
-    EXPECT_EQ(Send(GetParam().kind), S_OK);
-    EXPECT_EQ(LastTransfer().url, GetParam().url);
-    EXPECT_EQ(LastTransfer().body, std::string("ag=") + kAgent +
-                                       "&bg=b%2D1&user%5Flang%5Fid=3079&" + GetParam().field +
-                                       "=a%20b");
-    EXPECT_EQ(status, 200u);
-    EXPECT_EQ(answer, u"{\"received\":true}");
+    const std::vector<std::pair<std::u16string, std::string>> kinds = {{u"product", "set"},
+                                                                       {u"product_details", "data"},
+                                                                       {u"update", "set"},
+                                                                       {u"update_details", "data"}};
+    for (std::uint32_t kind = 0; kind < kinds.size(); ++kind) {
+        EXPECT_EQ(Send(kind), S_OK);
+        EXPECT_EQ(LastTransfer().url, u"https://kbt.example/" + kinds[kind].first);
+        EXPECT_EQ(LastTransfer().body,
+                  "ag=agent42&bg=b%2D1&user%5Flang%5Fid=3079&" + kinds[kind].second + "=a%20b");
+        EXPECT_EQ(status, 200u);
+        EXPECT_EQ(answer, u"{\"received\":true}");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, InventoryKind,
-    ::testing::Values(KindRow{0, u"https://kbt.example/product", "set"},
-                      KindRow{1, u"https://kbt.example/product_details", "data"},
-                      KindRow{2, u"https://kbt.example/update", "set"},
-                      KindRow{3, u"https://kbt.example/update_details", "data"}));
 
 TEST_F(InventoryTest, TheLanguageComesFromTheLocaleEnvironment) {
     struct Row {
-        std::optional<std::string> all, messages, lang;
+        Setting all, messages, lang;
         std::u16string expected;
     };
     const Row rows[] = {
@@ -101,7 +88,7 @@ TEST_F(InventoryTest, TheLanguageComesFromTheLocaleEnvironment) {
     }
 }
 
-TEST_F(InventoryTest, WithoutInitTheIdentityFieldsAreEmpty) {
+TEST_F(InventoryTest, MissingIdentifiersAreSentEmpty) {
     store().Erase(keys::kAgentUuid);
     store().Erase(keys::kBusinessUuid);
     EXPECT_EQ(client.Init(), S_OK);
@@ -121,17 +108,17 @@ TEST_F(InventoryTest, FailuresLeaveTheOutputsUnwritten) {
         HRESULT expected;
         std::string error;
     };
+    const std::string failed = "hvx::CProductInventoryHttp::SendData : http.";
     const Row rows[] = {
         {[] {}, 4, E_FAIL, ""},
         {[] { store().Erase(keys::kInventoryUpdate); }, 2, HVX_E_CONFIG_UNAVAILABLE,
          "hvx::CProductInventoryHttp::GetEndpoint : Failed to get product inventory endpoint."},
         {[] { store().PutWide(keys::kInventoryProduct, u"ftp://kbt.example/"); }, 0,
-         HVX_E_URL_INVALID,
-         "hvx::CProductInventoryHttp::SendData : http.Init failed [hr: 0xc1030002]"},
+         HVX_E_URL_INVALID, failed + "Init failed [hr: 0xc1030002]"},
         {[this] { engines.script.body = ""; }, 1, HVX_E_NO_RESPONSE_BODY,
-         "hvx::CProductInventoryHttp::SendData : http.MakeRequest failed [hr: 0xc1200021]"},
+         failed + "MakeRequest failed [hr: 0xc1200021]"},
         {[this] { engines.script.body = "\xff\xfe"; }, 3, E_INVALIDARG,
-         "hvx::CProductInventoryHttp::SendData : http.MakeRequest failed [hr: 0x80070057]"},
+         failed + "MakeRequest failed [hr: 0x80070057]"},
     };
     for (const Row& row : rows) {
         row.arrange();
@@ -147,14 +134,9 @@ TEST_F(InventoryTest, FailuresLeaveTheOutputsUnwritten) {
             EXPECT_TRUE(log.Records().empty());
         }
     }
-}
-
-TEST_F(InventoryTest, A304HandsOutAnEmptyAnswer) {
     engines.script.responseCode = 304;
-    engines.script.body = "";
-    EXPECT_EQ(Send(2), S_OK);
-    EXPECT_EQ(status, 304u);
-    EXPECT_EQ(answer, u"");
+    EXPECT_EQ(Send(3), S_OK);
+    EXPECT_EQ(answer, u"") << "a 304 hands out an empty answer";
     EXPECT_EQ(client.SendData(2, nullptr, &status, nullptr), S_FALSE);
 }
 
