@@ -5,6 +5,7 @@
 #include "boundary/external_http.h"
 #include "boundary/file_downloader.h"
 #include "clients/inventory/product_inventory_http.h"
+#include "clients/management/ostra_http.h"
 #include "clients/update/update_http.h"
 #include "clients/upload/http_upload.h"
 #include "session/http_curl.h"
@@ -35,6 +36,14 @@ CASPO_API hvx::IFileDownloader* CreateFileDownloaderInstance() {
 
 CASPO_API void ReleaseFileDownloaderInstance(hvx::IFileDownloader* downloader) {
     delete downloader;
+}
+
+CASPO_API hvx::IOstraHttp* GetIOstraHttp() {
+    return new hvx::COstraHttp();
+}
+
+CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra) {
+    delete ostra;
 }
 
 CASPO_API hvx::IWAIHttp* GetIWAIHttp() {

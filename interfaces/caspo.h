@@ -20,6 +20,7 @@
 #include "interfaces/IFileDownloader.h"
 #include "interfaces/IHttp.h"
 #include "interfaces/IHttpUpload.h"
+#include "interfaces/IOstraHttp.h"
 #include "interfaces/IProductInventoryHttp.h"
 #include "interfaces/IUpdateHttp.h"
 #include "interfaces/hvx_types.h"
@@ -33,8 +34,6 @@
 
 namespace hvx {
 
-// The clients whose factories come with their own headers.
-class IOstraHttp;
 // Exported as a name only: no implementation exists.
 class IWAIHttp;
 
@@ -64,12 +63,13 @@ CASPO_API void ReleaseFileDownloaderInstance(hvx::IFileDownloader* downloader);
 CASPO_API hvx::IWAIHttp* GetIWAIHttp();
 CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* http);
 
+// The management backend: registration, identity synchronisation, events, policy. The client
+// is constructed, not initialised: Init it first.
+CASPO_API hvx::IOstraHttp* GetIOstraHttp();
+CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra);
 // Multipart file upload (interfaces/IHttpUpload.h).
 CASPO_API hvx::IHttpUpload* GetIHttpUpload();
 CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload);
-// The management backend: registration, identity synchronisation, events, policy.
-CASPO_API hvx::IOstraHttp* GetIOstraHttp();
-CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra);
 // Product and update inventory reports (interfaces/IProductInventoryHttp.h).
 CASPO_API hvx::IProductInventoryHttp* GetIProductInventoryHttp();
 CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventory);

@@ -122,17 +122,16 @@ private:
                         int portOutcome);
     // The result of a 4xx or 5xx answer, from its error body (response.cpp).
     [[nodiscard]] HRESULT MapErrorStatus(std::uint32_t status);
-    // Steps of MakeRequest (make_request.cpp): the transfer and the status; the result when no
-    // body could be read; the log line of a failed request, which gives back its result.
-    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status);
+    // Steps of MakeRequest (make_request.cpp): the limits, the transfer and the status; the
+    // result when no body could be read; the log line of a failed request, which gives back its
+    // result.
+    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status, const TransferLimits& limits);
     [[nodiscard]] HRESULT NoResponseBody();
     HRESULT RequestFailed(HRESULT result);
 
-    // Steps of MakeFileRequest (file_request.cpp): the write callback, whose failures are only
-    // logged; the target file, kept in m_hFile while the body is written.
+    // A step of MakeFileRequest (file_request.cpp): the write callback, whose failures are only
+    // logged. The file being written is in m_hFile while the body comes in.
     void InstallWriteCallback(std::u16string& errorText);
-    [[nodiscard]] HRESULT CreateTargetFile(const std::u16string& path);
-    void CloseTargetFile();
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
     // of the basic engine options as E_UNEXPECTED.

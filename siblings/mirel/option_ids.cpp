@@ -21,10 +21,12 @@ static_assert(curlopt::kUserAgent == CURLOPT_USERAGENT);
 static_assert(curlopt::kHeaderData == CURLOPT_HEADERDATA);
 static_assert(curlopt::kProgressData == CURLOPT_PROGRESSDATA);
 static_assert(curlopt::kWriteFunction == CURLOPT_WRITEFUNCTION);
-static_assert(curlopt::kProgressFunction == CURLOPT_PROGRESSFUNCTION);
 static_assert(curlopt::kHeaderFunction == CURLOPT_HEADERFUNCTION);
 static_assert(curlopt::kDebugFunction == CURLOPT_DEBUGFUNCTION);
 static_assert(curlopt::kSslCtxFunction == CURLOPT_SSL_CTX_FUNCTION);
+// The session's progress callback takes the double-valued form, which libcurl marks deprecated;
+// its id is 56 in the function range.
+static_assert(curlopt::kProgressFunction == CURLOPTTYPE_FUNCTIONPOINT + 56);
 
 static_assert(std::is_same_v<WriteCallback, curl_write_callback>);
 static_assert(std::is_same_v<ProgressCallback, curl_progress_callback>);

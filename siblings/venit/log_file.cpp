@@ -22,6 +22,18 @@ void CreateParentFolder(const std::string& path) {
     static_cast<void>(hvx::os::CreateDirectoryTree(folder.c_str()));
 }
 
+// Host names, store paths and keys go into the log: a file spdlog is about to open, the first
+// one or a new one after rotation, is created readable by its user only. spdlog then opens it
+// as it stands (a failure here shows as spdlog's own).
+spdlog::file_event_handlers PrivateFileHandlers() {
+    spdlog::file_event_handlers handlers;
+    handlers.before_open = [](const spdlog::filename_t& name) {
+        CreateParentFolder(name);
+        static_cast<void>(hvx::os::CreatePrivateFile(Utf8ToUtf16(name).c_str()));
+    };
+    return handlers;
+}
+
 }  // namespace
 
 void LogFile::SetPath(std::string path) {
@@ -70,11 +82,10 @@ bool LogFile::Open() {
     if (m_off) {
         return false;
     }
-    CreateParentFolder(m_path);
     try {
         // spdlog counts the rotated files only.
-        m_sink = std::make_unique<spdlog::sinks::rotating_file_sink_st>(m_path, m_maxBytes,
-                                                                        m_maxFiles - 1);
+        m_sink = std::make_unique<spdlog::sinks::rotating_file_sink_st>(
+            m_path, m_maxBytes, m_maxFiles - 1, false, PrivateFileHandlers());
         m_sink->set_pattern(kRecordPattern);
         return true;
     } catch (const std::exception& failure) {

@@ -13,8 +13,7 @@ namespace venit::detail {
 // spdlog's pattern for the time stamp, process and thread ids before the payload.
 inline constexpr const char* kRecordPattern = "%Y-%m-%d %H:%M:%S.%e %P %t %v";
 
-// "ERROR <text>" or "TRACE <text>". CR and LF in the text become blanks: a record is one line,
-// so a text taken from a server cannot forge records of its own.
+// "ERROR <text>" or "TRACE <text>"; `text` is already escaped (EscapeControlCharacters).
 std::string RecordPayload(RecordKind kind, std::string_view text);
 
 }  // namespace venit::detail

@@ -111,6 +111,16 @@ int FakeEngine::GetUnreadBodyLength(std::uint64_t* length) {
     return kCurlOk;
 }
 
+int FakeEngine::SetTransferLimits(const TransferLimits* told) {
+    limits.push_back(told != nullptr ? *told : kDefaultTransferLimits);
+    return script.limitsResult;
+}
+
+int FakeEngine::GetReceivedBodyLength(std::uint64_t* length) {
+    *length = script.receivedLength.value_or(script.body.size());
+    return kCurlOk;
+}
+
 int FakeEngine::Perform(const char* method, const char16_t* url, std::string body) {
     transfers.push_back({method, url == nullptr ? u"" : url, std::move(body)});
     if (g_module != nullptr) {

@@ -81,6 +81,21 @@ const std::map<std::string, ValueSetter>& ValueOptions() {
              return o.offer && !v.empty() &&
                     std::from_chars(v.data(), end, o.offer->type).ptr == end;
          }},
+        {"--policies",
+         [](BackendOptions& o, const std::string& v) {
+             o.policyDir = v;
+             return !v.empty();
+         }},
+        {"--record",
+         [](BackendOptions& o, const std::string& v) {
+             o.recordFile = v;
+             return !v.empty();
+         }},
+        {"--rule",
+         [](BackendOptions& o, const std::string& v) {
+             o.managementRules.push_back(v);
+             return !v.empty();
+         }},
     };
     return options;
 }
@@ -134,6 +149,9 @@ std::string UsageText() {
            "  --offer VER=FILE    sign FILE into the update folder and offer it as version VER\n"
            "  --offer-mask PREFIX offer it only to agents whose identifier starts so (repeatable)\n"
            "  --offer-type N      the offer's update type (default 1)\n"
+           "  --policies DIR      serve policy files of DIR by serial under /policy/\n"
+           "  --record FILE       append each management request to FILE as a JSON line\n"
+           "  --rule ROUTE=ANSWER how a management route answers (repeatable; docs/backend.md)\n"
            "  -v, --verbose       one line per request on stderr\n"
            "  -h, --help          this text\n"
            "Stops on SIGINT or SIGTERM.\n";

@@ -32,6 +32,10 @@ struct BackendOptions {
     std::optional<std::filesystem::path> updateDir;
     std::optional<UpdateOffer> offer;
     bool verbose = false;
+    // The management routes: policy files, the JSON record of requests, answer rules.
+    std::optional<std::filesystem::path> policyDir;
+    std::optional<std::filesystem::path> recordFile;
+    std::vector<std::string> managementRules;
 };
 
 struct CommandLine {

@@ -5,6 +5,7 @@
 #include "tools/backend/echo_routes.h"
 #include "tools/backend/file_routes.h"
 #include "tools/backend/inventory_routes.h"
+#include "tools/backend/management_routes.h"
 #include "tools/backend/slow_routes.h"
 #include "tools/backend/status_routes.h"
 #include "tools/backend/update_routes.h"
@@ -44,6 +45,13 @@ RouteFamilies MakeRouteFamilies(const BackendOptions& options, const StopSignal&
     made.families.push_back(std::make_unique<EchoRoutes>());
     made.families.push_back(std::make_unique<StatusRoutes>());
     made.families.push_back(std::make_unique<SlowRoutes>(stop));
+    auto management = std::make_unique<ManagementRoutes>(stop);
+    made.problem =
+        management->Configure({options.policyDir, options.recordFile, options.managementRules});
+    if (!made.problem.empty()) {
+        return made;
+    }
+    made.families.push_back(std::move(management));
     if (options.filesDir) {
         std::error_code error;
         auto root = std::filesystem::canonical(*options.filesDir, error);

@@ -21,7 +21,12 @@ struct DownloaderReleaser {
     decltype(&ReleaseFileDownloaderInstance) release = nullptr;
     void operator()(IFileDownloader* downloader) const { release(downloader); }
 };
+struct OstraReleaser {
+    decltype(&ReleaseIOstraHTTP) release = nullptr;
+    void operator()(IOstraHttp* ostra) const { release(ostra); }
+};
 using HttpPtr = std::unique_ptr<IHttp, HttpReleaser>;
+using OstraPtr = std::unique_ptr<IOstraHttp, OstraReleaser>;
 using DownloaderPtr = std::unique_ptr<IFileDownloader, DownloaderReleaser>;
 
 class CaspoLibrary {
@@ -41,6 +46,8 @@ public:
     // A facade (GetIHttp) and a downloader (CreateFileDownloaderInstance); only when Loaded().
     HttpPtr NewHttp() const;
     DownloaderPtr NewDownloader() const;
+    // A management client (GetIOstraHttp), not initialised; only when Loaded().
+    OstraPtr NewOstra() const;
 
     // The export `name` as its own type `Function`; null when the library lacks it.
     template <typename Function>
@@ -69,6 +76,8 @@ private:
     decltype(&ReleaseIHTTP) m_releaseHttp = nullptr;
     decltype(&CreateFileDownloaderInstance) m_createDownloader = nullptr;
     decltype(&ReleaseFileDownloaderInstance) m_releaseDownloader = nullptr;
+    decltype(&GetIOstraHttp) m_getOstra = nullptr;
+    decltype(&ReleaseIOstraHTTP) m_releaseOstra = nullptr;
 };
 
 }  // namespace hvx::cli

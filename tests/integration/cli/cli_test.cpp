@@ -28,11 +28,18 @@ constexpr const char* kJsonError = "/status/404?result=0xC1050005&detail=gone";
 constexpr const char* kRefusedMessage =
     "0xC1050005 The management server did not accept the event.";
 
-// The size of a file; 0 while it does not exist.
-std::uintmax_t SizeOf(const std::filesystem::path& file) {
-    std::error_code missing;
-    const std::uintmax_t size = std::filesystem::file_size(file, missing);
-    return missing ? 0 : size;
+// The size of the file a download writes beside its target ("<name>.caspo-<tag>.part") until it
+// is complete; 0 while there is none.
+std::uintmax_t PartialSize(const std::filesystem::path& target) {
+    const std::string start = target.filename().string() + ".caspo-";
+    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
+        if (entry.path().filename().string().starts_with(start)) {
+            std::error_code gone;
+            const std::uintmax_t size = std::filesystem::file_size(entry.path(), gone);
+            return gone ? 0 : size;
+        }
+    }
+    return 0;
 }
 
 std::optional<Json::Value> ParseJson(const std::string& text) {
@@ -212,10 +219,10 @@ TEST_F(CliTest, CtrlCDuringADownloadAbortsItAndRemovesThePartialFile) {
                folder.path());
     ASSERT_TRUE(run.Started());
     const auto guard = std::chrono::steady_clock::now() + kStartGuard;
-    while (SizeOf(target) == 0 && std::chrono::steady_clock::now() < guard) {
+    while (PartialSize(target) == 0 && std::chrono::steady_clock::now() < guard) {
         std::this_thread::sleep_for(kPoll);
     }
-    ASSERT_GT(SizeOf(target), 0U) << "the download never started";
+    ASSERT_GT(PartialSize(target), 0U) << "the download never started";
 
     run.Signal(SIGINT);
     EXPECT_EQ(run.Wait(), 130);

@@ -1,5 +1,7 @@
 // The IConfig contract of tolva's store: typed values, add/set rules, subtrees, the saved and
 // local layers, bad input, certificates, and the exported factory.
+#include <sys/stat.h>
+
 #include <openssl/x509.h>
 
 #include <filesystem>
@@ -98,10 +100,14 @@ TEST_F(ConfigLayersTest, SavedValuesReachASecondObjectWithTheirTypes) {
     EXPECT_EQ(reader->Store().Find("config/s")->type, ValueType::Narrow);
 }
 
+// Saved with no umask, so that a file created with the default mode shows as 0644 or 0666.
 TEST_F(ConfigLayersTest, NewStoreFileIsReadableByItsUserOnly) {
     auto writer = Open();
     ASSERT_EQ(writer->AddString("config/ostra/install/token", u"secret", 1), 1);
-    ASSERT_EQ(writer->Save(0), 1);
+    const mode_t previousMask = ::umask(0);
+    const int saved = writer->Save(0);
+    ::umask(previousMask);
+    ASSERT_EQ(saved, 1);
     const auto permissions = std::filesystem::status(StorePath()).permissions();
     EXPECT_EQ(permissions & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -203,6 +209,9 @@ INSTANTIATE_TEST_SUITE_P(
                      "tolva::CConfig::GetDword: bad key \"other/x\" (not under config/)"},
         BadInputCase{"RootOnly", [](hvx::IConfig& c) { return c.DeleteKey("config/", 1) == 0; },
                      "tolva::CConfig::DeleteKey: bad key \"config/\" (empty part)"},
+        BadInputCase{"ControlCharacterInKey",
+                     [](hvx::IConfig& c) { return c.AddDword("config/a\x1b[2Jb", 1, 1) == 0; },
+                     R"(tolva::CConfig::AddDword: bad key "config/a\x1b[2Jb" (control character))"},
         BadInputCase{"NullValue",
                      [](hvx::IConfig& c) { return c.SetString("config/x", nullptr, 1) == 0; },
                      "tolva::CConfig::SetString: null value for config/x"},

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -142,10 +143,9 @@ TEST_F(LogTest, CaptureSinksReceiveExactTextsInOrder) {
         ASSERT_EQ(second.Records().size(), 1U);
         EXPECT_EQ(second.Records()[0].text, "wide \xC3\xA9t\xC3\xA9 0xc1050007");
     }
-    error("line\r\nERROR forged");
 
     const auto records = first.Records();
-    ASSERT_EQ(records.size(), 4U);
+    ASSERT_EQ(records.size(), 3U);
     EXPECT_EQ(records[0].kind, RecordKind::Error);
     EXPECT_EQ(records[0].level, 0U);
     EXPECT_EQ(records[0].text, "hvx::CHttpCurl::Init res: -1056767998, option: 64");
@@ -153,7 +153,6 @@ TEST_F(LogTest, CaptureSinksReceiveExactTextsInOrder) {
     EXPECT_EQ(records[1].level, 0x1000U);
     EXPECT_EQ(records[1].text, "trace one");
     EXPECT_EQ(records[2].text, "wide \xC3\xA9t\xC3\xA9 0xc1050007");
-    EXPECT_EQ(records[3].text, "line\r\nERROR forged");
 
     first.Clear();
     EXPECT_TRUE(first.Records().empty());
@@ -194,15 +193,67 @@ TEST_F(LogTest, FileLinesHaveTheRecordShape) {
     venit::SetDebugLevel(0x1000);
     error("first %d", 1);
     trace(0x1000, u"trace %s", u"wide");
-    error("line\r\nERROR forged");
     venit::Flush();
 
     EXPECT_EQ(venit::GetLogFile(), path);
     const auto lines = FileLines(path);
-    ASSERT_EQ(lines.size(), 3U);
+    ASSERT_EQ(lines.size(), 2U);
     EXPECT_EQ(Payload(lines[0]), "ERROR first 1");
     EXPECT_EQ(Payload(lines[1]), "TRACE trace wide");
-    EXPECT_EQ(Payload(lines[2]), "ERROR line  ERROR forged");
+}
+
+// A record is one line whatever its text holds, and no byte of it can drive a terminal: the
+// file, stderr and the capture sinks all get the same escaped text.
+TEST_F(LogTest, ControlCharactersAreEscapedInEverySink) {
+    struct Case {
+        std::string text;
+        std::string written;
+    };
+    const std::vector<Case> cases{
+        {"line\r\nERROR forged", R"(line\x0d\x0aERROR forged)"},
+        {"detail: \x1b[31mred\x1b[0m", R"(detail: \x1b[31mred\x1b[0m)"},
+        {std::string("nul\0tab\tdel\x7f", 12), R"(nul\x00tab\x09del\x7f)"},
+        {"csi \xc2\x9b"
+         "2J, kept: \xc3\xa9 \\x41 \xc2",
+         "csi \\xc2\\x9b2J, kept: \xc3\xa9 \\x41 \xc2"},
+    };
+    venit::CaptureSink sink;
+    StderrCapture capture(m_dir / "stderr.txt");
+    venit::SetLogToStderr(true);
+    for (const auto& c : cases) {
+        venit::WriteError(c.text);
+    }
+    venit::SetLogToStderr(false);
+    const auto onStderr = Lines(capture.Finish());
+    const auto inFile = FileLines(LogPath());
+    const auto records = sink.Records();
+
+    ASSERT_EQ(records.size(), cases.size());
+    ASSERT_EQ(onStderr.size(), cases.size());
+    ASSERT_EQ(inFile.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(records[i].text, cases[i].written);
+        EXPECT_EQ(Payload(onStderr[i]), "ERROR " + cases[i].written);
+        EXPECT_EQ(Payload(inFile[i]), "ERROR " + cases[i].written);
+    }
+}
+
+// Checked with no umask, so that a file created with the default mode shows as 0666.
+TEST_F(LogTest, LogFilesAreReadableByTheirUserOnlyAlsoAfterRotation) {
+    constexpr std::size_t kMaxBytes = 200;
+    const mode_t previousMask = ::umask(0);
+    venit::SetLogRotation(kMaxBytes, 2);
+    for (int n = 0; n < 10; ++n) {
+        error("rotation record %d, padded to make the line longer", n);
+    }
+    venit::Flush();
+    ::umask(previousMask);
+
+    for (const char* name : {"caspo.log", "caspo.1.log"}) {
+        const auto permissions = fs::status(m_dir / name).permissions();
+        EXPECT_EQ(permissions & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write)
+            << name;
+    }
 }
 
 TEST_F(LogTest, AFileThatCannotBeOpenedIsTurnedOffOnce) {
