@@ -9,7 +9,6 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 namespace hvx::cli {
@@ -35,14 +34,6 @@ std::string Amount(double bytes) {
 }
 
 }  // namespace
-
-ProgressMeasure FileSize(std::filesystem::path file) {
-    return [file = std::move(file)]() -> std::uint64_t {
-        std::error_code ignored;
-        const std::uintmax_t size = std::filesystem::file_size(file, ignored);
-        return ignored ? 0 : size;
-    };
-}
 
 TransferProgress::TransferProgress(ProgressMeasure measure, std::ostream& terminal,
                                    std::uint64_t total)

@@ -1,11 +1,10 @@
 // How far a transfer has come, shown while it runs: a thread of its own measures the bytes moved
 // so far a few times a second and rewrites one line on the terminal (bytes so far and the mean
-// rate). The library does the transfer; what the program can watch from outside (a growing
-// file, its sockets' counters) is the measure.
+// rate). The library does the transfer; what the program can watch from outside (its sockets'
+// counters, socket_bytes.h) is the measure.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <ostream>
 #include <thread>
@@ -13,9 +12,6 @@
 namespace hvx::cli {
 
 using ProgressMeasure = std::function<std::uint64_t()>;
-
-// The size of the file; 0 while it does not exist.
-ProgressMeasure FileSize(std::filesystem::path file);
 
 class TransferProgress {
 public:
