@@ -19,7 +19,10 @@
 #include "interfaces/IConfig.h"
 #include "interfaces/IFileDownloader.h"
 #include "interfaces/IHttp.h"
+#include "interfaces/IHttpUpload.h"
 #include "interfaces/IOstraHttp.h"
+#include "interfaces/IProductInventoryHttp.h"
+#include "interfaces/IUpdateHttp.h"
 #include "interfaces/hvx_types.h"
 #include "platform/base_types.h"
 
@@ -31,10 +34,6 @@
 
 namespace hvx {
 
-// The clients whose factories come with their own headers.
-class IHttpUpload;
-class IProductInventoryHttp;
-class IUpdateHttp;
 // Exported as a name only: no implementation exists.
 class IWAIHttp;
 
@@ -68,17 +67,13 @@ CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* http);
 // is constructed, not initialised: Init it first.
 CASPO_API hvx::IOstraHttp* GetIOstraHttp();
 CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra);
-
-// The clients below are declared for callers, and libcaspo exports them once their clients are
-// built: so far it exports none of them (a run-time loader finds no address). The pairs above
-// all exist.
-// Multipart file upload.
+// Multipart file upload (interfaces/IHttpUpload.h).
 CASPO_API hvx::IHttpUpload* GetIHttpUpload();
 CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload);
-// Product and update inventory reports.
+// Product and update inventory reports (interfaces/IProductInventoryHttp.h).
 CASPO_API hvx::IProductInventoryHttp* GetIProductInventoryHttp();
 CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventory);
-// The update check and installer download.
+// The update check and installer download (interfaces/IUpdateHttp.h).
 CASPO_API hvx::IUpdateHttp* GetIUpdateHttp();
 CASPO_API void ReleaseIUpdateHttp(hvx::IUpdateHttp* update);
 

@@ -58,6 +58,8 @@ public:
     [[nodiscard]] HRESULT AddFormField(std::u16string name, std::uint64_t value);
     // Appends a copy of a finished section; every later POST of the session carries it.
     void AddSection(const MultipartSection& section);
+    // The same without a copy: a file's content is held once by the section.
+    void AddSection(MultipartSection&& section);
     static HRESULT AddSectionHeader(MultipartSection& section, std::u16string name,
                                     std::u16string value);
     static HRESULT AddSectionParameter(MultipartSection& section, std::u16string name,

@@ -74,6 +74,12 @@ HRESULT CHttpCurl::Init(std::u16string method,
 }
 
 HRESULT CHttpCurl::CreateEngine() {
+    // A session initialised again (the upload client's, once per upload) gives its previous
+    // instance back first.
+    if (m_pICurl != nullptr) {
+        session::EngineModule().Release()(m_pICurl);
+        m_pICurl = nullptr;
+    }
     m_pICurl = session::EngineModule().Create()();
     if (m_pICurl == nullptr) {
         error("unable to get httpc instance");

@@ -25,6 +25,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/common/table_row.h"
 #include "tests/support/net/socket_stream.h"
 #include "tests/support/net/test_server.h"
 #include "tests/support/temp_dir.h"
@@ -168,6 +169,11 @@ bool Report(const char* what, const std::string& url, const hvx::test::TempDir& 
                 peak, static_cast<unsigned long long>(kGoalBytes / kMiB),
                 run.peakBytes < kGoalBytes ? "goal met" : "goal missed", run.seconds,
                 run.exitStatus, run.said.c_str());
+    const double goal = static_cast<double>(kGoalBytes / kMiB);
+    hvx::bench::PrintTableRow(std::string(what) + ": peak memory",
+                              hvx::bench::Figure(peak, "MiB", 1),
+                              "none (goal below " + hvx::bench::Figure(goal, "MiB", 0) + ")",
+                              peak / goal, hvx::bench::Goal::AtMost, 1.0);
     return true;
 }
 

@@ -29,6 +29,7 @@ void ReleaseFake(ITransferEngine* engine) {
     auto* fake = static_cast<FakeEngine*>(engine);
     if (g_module != nullptr) {
         ++g_module->released;
+        g_module->releasedHeaders = fake->appendedHeaders;
         if (g_module->last == fake) {
             g_module->last = nullptr;
         }

@@ -115,12 +115,15 @@ public:
     // When set, CreateNCPClassInstance gives null.
     bool failCreate = false;
 
-    // The engine most recently created (null if none), and how many were released.
+    // The engine most recently created (null if none, or once it is released), and how many were
+    // released.
     FakeEngine* last = nullptr;
     int created = 0;
     int released = 0;
-    // Every transfer of every engine, released ones included, in order.
+    // Every transfer of every engine, in order, and the header lines of the engine released last:
+    // what clients that release their session before returning sent.
     std::vector<Transfer> transfers;
+    std::vector<std::u16string> releasedHeaders;
 };
 
 }  // namespace hvx::test
