@@ -6,6 +6,8 @@
 // callers judge every result with TransferFailed. Option ids and callback signatures are
 // libcurl's.
 //
+// Every transfer is bounded, in memory and in time, by the instance's TransferLimits.
+//
 // The virtual operations are in the slot order callers rely on; do not reorder them.
 #pragma once
 
@@ -13,6 +15,47 @@
 #include <cstdint>
 
 namespace hvx {
+
+// What happens to a buffered body that grows past TransferLimits::keepBytes.
+enum class BodyOverflow : std::uint32_t {
+    // The transfer ends with CURLE_FILESIZE_EXCEEDED.
+    kFail = 0,
+    // What was kept is dropped and the rest is only counted (GetReceivedBodyLength).
+    kCount = 1,
+};
+
+// The bounds of an instance's transfers, told with SetTransferLimits before a transfer.
+struct TransferLimits {
+    // A buffered body (no caller's write callback) keeps at most this many bytes for ReadBody.
+    std::uint64_t keepBytes;
+    BodyOverflow overflow;
+    // With BodyOverflow::kCount: once this many bytes are counted the transfer ends, and counts
+    // as complete.
+    std::uint64_t countBytes;
+    // The body of a 4xx or 5xx answer: after this many bytes (kept, or handed to the caller's
+    // write callback) the transfer ends, and counts as complete.
+    std::uint64_t errorBodyBytes;
+    // The time a whole transfer may take when the caller set no CURLOPT_TIMEOUT, in seconds.
+    std::uint32_t ceilingSeconds;
+    // The stall rule: a transfer that moves (up and down together) fewer than
+    // stallBytesPerSecond x stallSeconds bytes in any stallSeconds seconds ends with
+    // CURLE_OPERATION_TIMEDOUT. At most kMaxStallSeconds.
+    std::uint32_t stallSeconds;
+    std::uint32_t stallBytesPerSecond;
+};
+
+inline constexpr std::uint32_t kMaxStallSeconds = 3600;
+
+// The bounds an instance starts with, and returns to on Setup.
+inline constexpr TransferLimits kDefaultTransferLimits{
+    .keepBytes = std::uint64_t{64} << 20U,
+    .overflow = BodyOverflow::kFail,
+    .countBytes = UINT64_MAX,
+    .errorBodyBytes = std::uint64_t{64} << 20U,
+    .ceilingSeconds = 3600,
+    .stallSeconds = 300,
+    .stallBytesPerSecond = 1024,
+};
 
 class ITransferEngine {
 public:
@@ -44,9 +87,16 @@ public:
     // TLS verification: flags kVerifyHost and kVerifyPeer; the other arguments are 0 and null.
     virtual int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) = 0;
     // How many bytes of the buffered response body ReadBody has still to hand out (0 when the
-    // body went to a caller's write callback), so that a reader can size its copy once. Comes
-    // after the original slots, which keep their places.
+    // body went to a caller's write callback), so that a reader can size its copy once.
+    // This operation and the two after it come after the original slots, which keep their places.
     virtual int GetUnreadBodyLength(std::uint64_t* length) = 0;
+    // Sets the bounds of the transfers that follow (see TransferLimits); null restores
+    // kDefaultTransferLimits. CURLE_BAD_FUNCTION_ARGUMENT, and nothing changed, when the time of
+    // a rule is 0, the stall time is above kMaxStallSeconds or the stall rate is 0.
+    virtual int SetTransferLimits(const TransferLimits* limits) = 0;
+    // The body bytes of the last transfer: every byte received, whether kept, handed to the
+    // caller's write callback or only counted.
+    virtual int GetReceivedBodyLength(std::uint64_t* length) = 0;
 
 protected:
     ITransferEngine() = default;

@@ -19,7 +19,10 @@
 #include "interfaces/IConfig.h"
 #include "interfaces/IFileDownloader.h"
 #include "interfaces/IHttp.h"
+#include "interfaces/IHttpUpload.h"
 #include "interfaces/IOstraHttp.h"
+#include "interfaces/IProductInventoryHttp.h"
+#include "interfaces/IUpdateHttp.h"
 #include "interfaces/hvx_types.h"
 #include "platform/base_types.h"
 
@@ -31,10 +34,6 @@
 
 namespace hvx {
 
-// The clients whose factories come with their own headers.
-class IHttpUpload;
-class IProductInventoryHttp;
-class IUpdateHttp;
 // Exported as a name only: no implementation exists.
 class IWAIHttp;
 
@@ -68,26 +67,23 @@ CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* http);
 // is constructed, not initialised: Init it first.
 CASPO_API hvx::IOstraHttp* GetIOstraHttp();
 CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra);
+// Multipart file upload (interfaces/IHttpUpload.h).
+CASPO_API hvx::IHttpUpload* GetIHttpUpload();
+CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload);
+// Product and update inventory reports (interfaces/IProductInventoryHttp.h).
+CASPO_API hvx::IProductInventoryHttp* GetIProductInventoryHttp();
+CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventory);
+// The update check and installer download (interfaces/IUpdateHttp.h).
+CASPO_API hvx::IUpdateHttp* GetIUpdateHttp();
+CASPO_API void ReleaseIUpdateHttp(hvx::IUpdateHttp* update);
 
 // Why the last request on the calling thread failed in its transfer, in the transfer engine's
 // words (for instance "SSL certificate problem: certificate has expired"), for a caller that
 // shows the reason next to the result code. Null when that transfer did not fail, or no request
-// has run on the thread. Any object's request counts (IHttp, a bare session, the downloader);
-// each transfer clears the text when it starts. The caller frees the text with SysFreeString.
+// has run on the thread. Any object's request counts (IHttp, a bare session, the downloader,
+// the clients); each transfer clears the text when it starts. The caller frees the text with
+// SysFreeString.
 CASPO_API BSTR GetLastTransferErrorText();
-
-// The clients below are declared for callers, and libcaspo exports them once their clients are
-// built: so far it exports none of them (a run-time loader finds no address). The pairs above
-// all exist.
-// Multipart file upload.
-CASPO_API hvx::IHttpUpload* GetIHttpUpload();
-CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload);
-// Product and update inventory reports.
-CASPO_API hvx::IProductInventoryHttp* GetIProductInventoryHttp();
-CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventory);
-// The update check and installer download.
-CASPO_API hvx::IUpdateHttp* GetIUpdateHttp();
-CASPO_API void ReleaseIUpdateHttp(hvx::IUpdateHttp* update);
 
 // BSTR: length-prefixed, zero-terminated UTF-16 text. On Windows these are oleaut32's; elsewhere
 // libcaspo exports them. A null BSTR is the empty text.

@@ -16,6 +16,7 @@
 #include "session/http_curl.h"
 #include "session/http_status.h"
 #include "session/replacement_file.h"
+#include "session/transfer_limits.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 
@@ -53,8 +54,12 @@ HRESULT CHttpCurl::MakeFileRequest(std::uint32_t* status, const char16_t* path) 
 HRESULT CHttpCurl::MakeFileRequest(std::uint32_t& status, std::u16string path) {
     std::u16string errorText;
     InstallWriteCallback(errorText);
+    HRESULT hr = session::ApplyTransferLimits(m_pICurl, session::StreamLimits(m_pConfig));
+    if (FAILED(hr)) {
+        return hr;
+    }
     ReplacementFile file(path);
-    HRESULT hr = file.Create();
+    hr = file.Create();
     if (FAILED(hr)) {
         error(u"hvx::CHttpCurl::MakeFileRequest: unable to create file: %s", path);
         return hr;

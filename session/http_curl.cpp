@@ -47,14 +47,8 @@ void CHttpCurl::ResetBinding() {
     m_url = {kDefaultScheme, {}, kDefaultPath};
     m_port = url::kHttpsPort;
     m_method = kDefaultMethod;
-    m_headers.clear();
-    m_formFields.clear();
-    m_boundary.clear();
-    m_sections.clear();
-    m_lastModified.clear();
     m_shutdownCallback = nullptr;
     m_pConfig = nullptr;
-    m_errorText.clear();
 }
 
 HRESULT CHttpCurl::Init(const char16_t* method, const char16_t* url, ShutdownCallback shutdown,

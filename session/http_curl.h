@@ -46,7 +46,8 @@ public:
 
     // Set-up. `timeoutSeconds` is the whole-transfer time-out, 0 for none. A null `config`
     // takes the process-wide store. On a session bound before, a URL that passes the check
-    // first releases the previous engine instance and clears the previous binding.
+    // first releases the previous engine instance and undoes the previous binding
+    // (ResetBinding).
     [[nodiscard]] HRESULT Init(std::u16string method, std::u16string url, ShutdownCallback shutdown,
                                IConfig* config, std::uint32_t timeoutSeconds);
     // Reads the proxy settings from the store and applies them to the engine instance.
@@ -59,6 +60,8 @@ public:
     [[nodiscard]] HRESULT AddFormField(std::u16string name, std::uint64_t value);
     // Appends a copy of a finished section; every later POST of the session carries it.
     void AddSection(const MultipartSection& section);
+    // The same without a copy: a file's content is held once by the section.
+    void AddSection(MultipartSection&& section);
     static HRESULT AddSectionHeader(MultipartSection& section, std::u16string name,
                                     std::u16string value);
     static HRESULT AddSectionParameter(MultipartSection& section, std::u16string name,
@@ -124,9 +127,10 @@ private:
                         int portOutcome);
     // The result of a 4xx or 5xx answer, from its error body (response.cpp).
     [[nodiscard]] HRESULT MapErrorStatus(std::uint32_t status);
-    // Steps of MakeRequest (make_request.cpp): the transfer and the status; the result when no
-    // body could be read; the log line of a failed request, which gives back its result.
-    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status);
+    // Steps of MakeRequest (make_request.cpp): the limits, the transfer and the status; the
+    // result when no body could be read; the log line of a failed request, which gives back its
+    // result.
+    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status, const TransferLimits& limits);
     [[nodiscard]] HRESULT NoResponseBody();
     HRESULT RequestFailed(HRESULT result);
 
@@ -136,8 +140,11 @@ private:
 
     // The engine instance back to mirel, if the session has one.
     void ReleaseEngine();
-    // Back to a constructed session: a second Init starts from here, so nothing of the first
-    // binding (engine instance, headers, form fields, sections, callable) leaks or carries over.
+    // Undoes what Init set: the engine instance goes back to mirel, and the user agent, URL,
+    // port, method, callable and store are those of a constructed session again. What was added
+    // to the request (headers, form fields, sections and their boundary) and what the last
+    // answer left (Last-Modified, error text) stay: the upload client initialises its one
+    // session again for every upload and sends the earlier sections again.
     void ResetBinding();
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/table_row.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 #include "tools/backend/backend.h"
@@ -215,6 +216,17 @@ int main(int argc, char** argv) {
         std::printf("%-9s %6d %9ld %19.1f %19d %17d\n", name.c_str(), tally.agents, tally.attempts,
                     static_cast<double>(tally.sends) / tally.agents / settings.windows,
                     tally.mostInOneWindow, tally.mostInOneSpan);
+    }
+    // Agents whose backend answered: the limiter admits at most 11 sends a window.
+    constexpr double kMostPerWindow = 11;
+    for (const auto& [name, tally] : tallies) {
+        if (name != "offline") {
+            hvx::bench::PrintTableRow(
+                "register rate limit, " + name + " agents",
+                "most " + std::to_string(tally.mostInOneWindow) + " a window",
+                "none (goal " + std::to_string(static_cast<int>(kMostPerWindow)) + ")",
+                tally.mostInOneWindow / kMostPerWindow, hvx::bench::Goal::AtMost, 1.0);
+        }
     }
     std::printf("\nbackend load (requests received per second since its start)\n%6s %6s %8s\n",
                 "second", "ok", "errors");

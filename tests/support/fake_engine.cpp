@@ -29,6 +29,7 @@ void ReleaseFake(ITransferEngine* engine) {
     auto* fake = static_cast<FakeEngine*>(engine);
     if (g_module != nullptr) {
         ++g_module->released;
+        g_module->releasedHeaders = fake->appendedHeaders;
         if (g_module->last == fake) {
             g_module->last = nullptr;
         }
@@ -113,6 +114,16 @@ int FakeEngine::SetSslVerification(std::uint32_t flags, int /*reserved*/,
 
 int FakeEngine::GetUnreadBodyLength(std::uint64_t* length) {
     *length = m_buffered.size() - m_readOffset;
+    return kCurlOk;
+}
+
+int FakeEngine::SetTransferLimits(const TransferLimits* told) {
+    limits.push_back(told != nullptr ? *told : kDefaultTransferLimits);
+    return script.limitsResult;
+}
+
+int FakeEngine::GetReceivedBodyLength(std::uint64_t* length) {
+    *length = script.receivedLength.value_or(script.body.size());
     return kCurlOk;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "interfaces/caspo.h"
+#include "platform/module.h"
 
 namespace hvx::cli {
 
@@ -51,6 +52,24 @@ public:
     std::string LastTransferError() const;
     // A management client (GetIOstraHttp), not initialised; only when Loaded().
     OstraPtr NewOstra() const;
+
+    // The export `name` as its own type `Function`; null when the library lacks it.
+    template <typename Function>
+    Function Export(const char* name) const {
+        return reinterpret_cast<Function>(os::GetProcAddress(m_module, name));
+    }
+
+    // An object of a factory export, owned so that it goes back to the release export: null when
+    // the library lacks either. `Get` and `Release` are the exports' own types.
+    template <typename Interface, typename Get, typename Release>
+    std::unique_ptr<Interface, Release> NewObject(const char* get, const char* release) const {
+        const auto factory = Export<Get>(get);
+        const auto releaser = Export<Release>(release);
+        if (factory == nullptr || releaser == nullptr) {
+            return std::unique_ptr<Interface, Release>(nullptr, releaser);
+        }
+        return std::unique_ptr<Interface, Release>(factory(), releaser);
+    }
 
 private:
     void Resolve();

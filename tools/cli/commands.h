@@ -37,5 +37,11 @@ int RunEventCommand(const std::vector<std::string>& operands, const Console& con
 int RunPolicyCommand(const std::vector<std::string>& operands, const Console& console);
 // host: the host's names and adapters (tools/host).
 int RunHostCommand(const std::vector<std::string>& operands, const Console& console);
+// upload URL FILE [--meta FILE] [--field name=value]... [--user USER[:PASSWORD]]
+int RunUploadCommand(const std::vector<std::string>& operands, const Console& console);
+// inventory KIND FILE
+int RunInventoryCommand(const std::vector<std::string>& operands, const Console& console);
+// update check | download FILE | status
+int RunUpdateCommand(const std::vector<std::string>& operands, const Console& console);
 
 }  // namespace hvx::cli

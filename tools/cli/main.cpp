@@ -24,6 +24,10 @@ constexpr const char* kUsage =
     "  sync                                               synchronises the agent's identity\n"
     "  event ID TYPE DATA                                 sends an event\n"
     "  policy SERIAL FILE                                 fetches a policy into FILE\n"
+    "  upload URL FILE [--meta FILE] [--field k=v]... [--user U[:P]]\n"
+    "                                                     a multipart upload with identity\n"
+    "  inventory KIND FILE                                an inventory report (KIND 0-3)\n"
+    "  update check|download FILE|status                  the update check, step by step\n"
     "--store PATH picks the configuration store; -v traces the library's progress on stderr,\n"
     "-vv every trace; --json prints one JSON object.\n";
 constexpr const char* kStoreVariable = "TOLVA_STORE";
@@ -68,6 +72,15 @@ int Dispatch(const hvx::cli::ParsedLine& line, const hvx::cli::Console& console)
     if (const auto management = ManagementCommands().find(command);
         management != ManagementCommands().end()) {
         return management->second(line.operands, console);
+    }
+    if (command == "upload") {
+        return hvx::cli::RunUploadCommand(line.operands, console);
+    }
+    if (command == "inventory") {
+        return hvx::cli::RunInventoryCommand(line.operands, console);
+    }
+    if (command == "update") {
+        return hvx::cli::RunUpdateCommand(line.operands, console);
     }
     console.err << "caspo: unknown command \"" << command << "\"\n" << kUsage;
     return hvx::cli::kExitUsage;

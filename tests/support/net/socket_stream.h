@@ -22,6 +22,7 @@ public:
     bool WriteAll(std::string_view bytes);
 
     std::uint16_t PeerPort() const;
+    int Fd() const { return m_fd; }
     bool SessionReused() const;
 
 private:

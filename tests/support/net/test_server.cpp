@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <csignal>
 #include <stdexcept>
+#include <utility>
 
 #include "tests/support/net/http_wire.h"
 #include "tests/support/net/socket_stream.h"
@@ -55,6 +56,11 @@ TestServer::TestServer() {
 }
 
 TestServer::TestServer(const PemIdentity& identity) : m_tls(MakeTlsContext(identity)) {
+    Listen();
+}
+
+TestServer::TestServer(ConnectionPart part, const PemIdentity* identity)
+    : m_part(std::move(part)), m_tls(identity != nullptr ? MakeTlsContext(*identity) : nullptr) {
     Listen();
 }
 
@@ -129,7 +135,11 @@ void TestServer::AcceptLoop() {
 
 void TestServer::Serve(int fd) {
     SocketStream stream(fd, m_tls.get());
-    ServeConnection(stream);
+    if (!m_part) {
+        ServeConnection(stream);
+    } else if (stream.Handshake()) {
+        m_part(stream);
+    }
     // Forgotten before the stream closes the descriptor, so Stop never shuts down a number that
     // the system has handed out again.
     const std::lock_guard lock(m_mutex);

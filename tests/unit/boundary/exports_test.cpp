@@ -58,6 +58,12 @@ TEST_F(ExportsTest, DynamicSymbolTableHoldsOnlyTheExportsAndTheBstrHelpers) {
                                             "ReleaseIWAIHttp",
                                             "GetIOstraHttp",
                                             "ReleaseIOstraHTTP",
+                                            "GetIHttpUpload",
+                                            "ReleaseIHTTPUpload",
+                                            "GetIProductInventoryHttp",
+                                            "ReleaseIProductInventoryHttp",
+                                            "GetIUpdateHttp",
+                                            "ReleaseIUpdateHttp",
                                             "GetLastTransferErrorText",
                                             "SysAllocString",
                                             "SysAllocStringLen",
@@ -72,6 +78,9 @@ TEST_F(ExportsTest, ReleaseFunctionsIgnoreNull) {
     Find<decltype(&ReleaseFileDownloaderInstance)>("ReleaseFileDownloaderInstance")(nullptr);
     Find<decltype(&ReleaseIWAIHttp)>("ReleaseIWAIHttp")(nullptr);
     Find<decltype(&ReleaseIOstraHTTP)>("ReleaseIOstraHTTP")(nullptr);
+    Find<decltype(&ReleaseIHTTPUpload)>("ReleaseIHTTPUpload")(nullptr);
+    Find<decltype(&ReleaseIProductInventoryHttp)>("ReleaseIProductInventoryHttp")(nullptr);
+    Find<decltype(&ReleaseIUpdateHttp)>("ReleaseIUpdateHttp")(nullptr);
     EXPECT_TRUE(log.Records().empty());
 }
 

@@ -1,7 +1,9 @@
 // MakeRequest's forms against the scripted engine: the caller's buffer, the wide-string form,
-// methods the session does not know, failed reads, and the log lines and the recorded reason of
-// a failed transfer.
+// methods the session does not know, failed reads, the log lines and the recorded reason of a
+// failed transfer, and the limits each form tells the engine.
+#include <algorithm>
 #include <array>
+#include <functional>
 
 #include "session/last_transfer_error.h"
 #include "tests/support/session_fixture.h"
@@ -215,6 +217,84 @@ TEST_F(RequestBuffer, AFailedStatusOrBodyReadFailsTheRequest) {
         EXPECT_EQ(body, "kept");
         EXPECT_EQ(log.Errors(), c.errors);
     }
+}
+
+// The limits each form tells the engine, from the configuration or its defaults.
+using RequestLimits = SessionTest;
+
+struct LimitsCase {
+    const char* name;
+    std::function<HRESULT(CHttpCurl&)> run;
+    std::uint64_t keep;
+    BodyOverflow overflow;
+    std::uint64_t count;
+};
+
+TEST_F(RequestLimits, EachFormTellsTheEngineWhatItCanTake) {
+    config.PutDword(keys::kMaxBodySize, 1000);
+    config.PutDword(keys::kMaxTransferTime, 60);
+    config.PutDword(keys::kStallTime, 3601);  // out of range: the default, and a record
+    std::uint32_t status = 0;
+    std::string text;
+    std::u16string wide;
+    std::array<char, 16> buffer{};
+    std::uint32_t size = 16;
+    const auto kFail = BodyOverflow::kFail;
+    const std::vector<LimitsCase> cases = {
+        {"string", [&](CHttpCurl& s) { return s.MakeRequestToString(status, text); }, 1000, kFail,
+         UINT64_MAX},
+        {"wide string", [&](CHttpCurl& s) { return s.MakeRequestToWideString(status, wide); }, 1000,
+         kFail, UINT64_MAX},
+        {"buffer", [&](CHttpCurl& s) { return s.MakeRequest(&status, &size, buffer.data()); }, 15,
+         BodyOverflow::kCount, std::uint64_t{1} << 32U},
+    };
+    for (const LimitsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CHttpCurl session;
+        Init(session, u"GET");
+        EXPECT_EQ(c.run(session), S_OK);
+        ASSERT_EQ(Engine().limits.size(), 1U);
+        const TransferLimits& told = Engine().limits[0];
+        EXPECT_EQ(told.keepBytes, c.keep);
+        EXPECT_EQ(told.overflow, c.overflow);
+        EXPECT_EQ(told.countBytes, c.count);
+        EXPECT_EQ(told.errorBodyBytes, 8192U);
+        EXPECT_EQ(told.ceilingSeconds, 60U);
+        EXPECT_EQ(told.stallSeconds, 300U);
+        EXPECT_EQ(told.stallBytesPerSecond, 1024U);
+        EXPECT_EQ(log.Errors(),
+                  std::vector<std::string>{"hvx::CHttpCurl: config/conn/stalltime "
+                                           "is 3601, outside 1 to 3600; 300 is used"});
+    }
+}
+
+TEST_F(RequestLimits, ABodyOf4GiBOrMoreReportsTheLargestSize) {
+    for (const std::uint64_t received : {std::uint64_t{3} << 30U, std::uint64_t{5} << 30U}) {
+        engines.script.receivedLength = received;
+        CHttpCurl session;
+        Init(session, u"GET");
+        std::array<char, 16> buffer{};
+        std::uint32_t status = kUntouched;
+        std::uint32_t size = 16;
+        EXPECT_EQ(session.MakeRequest(&status, &size, buffer.data()), HVX_E_INSUFFICIENT_BUFFER);
+        EXPECT_EQ(size, std::min<std::uint64_t>(received, UINT32_MAX));
+        EXPECT_EQ(status, kUntouched);
+        EXPECT_TRUE(Engine().readCapacities.empty());
+    }
+}
+
+TEST_F(RequestLimits, LimitsTheEngineRefusesFailTheRequest) {
+    engines.script.limitsResult = kCurlBadFunctionArgument;
+    CHttpCurl session;
+    Init(session, u"GET");
+    std::uint32_t status = 0;
+    std::string body;
+    EXPECT_EQ(session.MakeRequestToString(status, body), E_UNEXPECTED);
+    EXPECT_TRUE(Engine().transfers.empty());
+    EXPECT_EQ(log.Errors(),
+              (std::vector<std::string>{
+                  "hvx::CHttpCurl: the engine refused the transfer limits, res: 43",
+                  "hvx::CHttpCurl::MakeRequestError occured, 0x8000ffff:  / No error"}));
 }
 
 TEST(RequestWithoutInit, FailsWithoutAnEngine) {

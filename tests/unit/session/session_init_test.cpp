@@ -79,28 +79,29 @@ TEST_F(SessionInit, SuccessWiresTheSessionIntoTheEngine) {
     EXPECT_EQ(config.outstanding, 0);
 }
 
-// A second Init gives the first engine instance back and keeps nothing of the first binding.
-TEST_F(SessionInit, ASecondInitReleasesTheFirstBinding) {
+// A second Init gives the first engine instance back and undoes what the first one set; what
+// was added to the request stays (the upload client sends earlier sections again).
+TEST_F(SessionInit, ASecondInitReleasesTheFirstEngineAndBinding) {
     {
+        config.productVersion = u"6.5.0.99";
         CHttpCurl session;
-        ASSERT_EQ(InitSession(session, kUrl, 0, [] { return false; }), S_OK);
+        ASSERT_EQ(InitSession(session, u"http://backend.example/a", 0, [] { return false; }), S_OK);
         session.AddHeader(u"X-First", u"1");
-        ASSERT_EQ(session.AddFormField(u"a", u"1"), S_OK);
         session.AddSection(MultipartSection{});
-        ASSERT_EQ(session.SetLastModified(u"Mon"), S_OK);
 
-        ASSERT_EQ(session.Init(u"GET", u"http://other.example/x", {}, &config, 0), S_OK);
+        config.productVersion.reset();
+        ASSERT_EQ(session.Init(u"GET", u"HTTP://other.example/x", {}, &config, 0), S_OK);
         EXPECT_EQ(engines.created, 2);
         EXPECT_EQ(engines.released, 1);
         EXPECT_EQ(session.Engine(), engines.last);
         EXPECT_EQ(session.Method(), u"GET");
         EXPECT_EQ(session.Host(), u"other.example");
-        EXPECT_EQ(session.Port(), 80);
-        EXPECT_TRUE(session.Headers().empty());
-        EXPECT_TRUE(session.FormFields().empty());
-        EXPECT_TRUE(session.Sections().empty());
-        EXPECT_EQ(session.LastModified(), u"");
+        // The scheme in capitals keeps the port: a constructed session's, not the first URL's.
+        EXPECT_EQ(session.Port(), 443);
+        EXPECT_EQ(session.UserAgent(), u"HalvexProtect/6.5.0.11255");
         EXPECT_FALSE(session.HasShutdownCallback());
+        EXPECT_EQ(session.Headers(), (std::vector<TextPair>{{u"X-First", u"1"}}));
+        EXPECT_EQ(session.Sections().size(), 1U);
     }
     EXPECT_EQ(engines.released, 2);
 }

@@ -271,6 +271,27 @@ TEST_F(LogTest, AFileThatCannotBeOpenedIsTurnedOffOnce) {
     EXPECT_EQ(venit::GetLogFile(), "");
 }
 
+// A link at the log's name is not written through and a pipe there is not opened (a blocking
+// open would hang this test): the file is turned off, and the linked file keeps its bytes.
+TEST_F(LogTest, ALinkOrPipeAtTheLogNameIsNotOpened) {
+    hvx::test::WriteFile(m_dir / "other.txt", "kept");
+    fs::create_symlink(m_dir / "other.txt", m_dir / "linked.log");
+    ASSERT_EQ(::mkfifo((m_dir / "pipe.log").c_str(), 0600), 0);
+    for (const char* name : {"linked.log", "pipe.log"}) {
+        venit::SetLogFile((m_dir / name).string());
+        StderrCapture capture(m_dir / "stderr.txt");
+        error("not for %s", name);
+        const auto said = Lines(capture.Finish());
+
+        ASSERT_EQ(said.size(), 1U) << name;
+        EXPECT_EQ(said[0],
+                  "venit: records are not written to a file: the log file's name is taken by a "
+                  "link, pipe, device or folder");
+        EXPECT_EQ(venit::GetLogFile(), "") << name;
+    }
+    EXPECT_EQ(hvx::test::ReadWholeFile((m_dir / "other.txt").string()), "kept");
+}
+
 // The record numbers in a log file, in file order.
 std::vector<int> RecordNumbers(const fs::path& path) {
     std::vector<int> numbers;

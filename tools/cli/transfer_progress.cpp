@@ -1,4 +1,4 @@
-#include "tools/cli/download_progress.h"
+#include "tools/cli/transfer_progress.h"
 
 #include <array>
 #include <chrono>
@@ -9,7 +9,6 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 
 namespace hvx::cli {
@@ -34,21 +33,16 @@ std::string Amount(double bytes) {
     return text.str();
 }
 
-// The file's size now; 0 while it does not exist yet.
-std::uintmax_t SizeOf(const std::filesystem::path& file) {
-    std::error_code ignored;
-    const std::uintmax_t size = std::filesystem::file_size(file, ignored);
-    return ignored ? 0 : size;
-}
-
 }  // namespace
 
-DownloadProgress::DownloadProgress(std::filesystem::path file, std::ostream& terminal)
-    : m_file(std::move(file)),
+TransferProgress::TransferProgress(ProgressMeasure measure, std::ostream& terminal,
+                                   std::uint64_t total)
+    : m_measure(std::move(measure)),
+      m_total(total),
       m_terminal(terminal),
       m_thread([this](const std::stop_token& stop) { Watch(stop); }) {}
 
-DownloadProgress::~DownloadProgress() {
+TransferProgress::~TransferProgress() {
     m_thread.request_stop();
     m_thread.join();
     if (m_drawn) {
@@ -56,7 +50,7 @@ DownloadProgress::~DownloadProgress() {
     }
 }
 
-void DownloadProgress::Watch(const std::stop_token& stop) {
+void TransferProgress::Watch(const std::stop_token& stop) {
     const auto start = std::chrono::steady_clock::now();
     std::mutex mutex;
     std::condition_variable_any wake;
@@ -69,10 +63,13 @@ void DownloadProgress::Watch(const std::stop_token& stop) {
         }
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const auto bytes = static_cast<double>(SizeOf(m_file));
+        const auto bytes = static_cast<double>(m_measure());
         // The blanks at the end wipe what a longer unit name left on the line.
-        m_terminal << '\r' << Amount(bytes) << "  " << Amount(seconds > 0 ? bytes / seconds : 0.0)
-                   << "/s  " << std::flush;
+        m_terminal << '\r' << Amount(bytes);
+        if (m_total > 0) {
+            m_terminal << " of" << Amount(static_cast<double>(m_total));
+        }
+        m_terminal << "  " << Amount(seconds > 0 ? bytes / seconds : 0.0) << "/s  " << std::flush;
         m_drawn = true;
     }
 }
