@@ -77,14 +77,6 @@ CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventor
 CASPO_API hvx::IUpdateHttp* GetIUpdateHttp();
 CASPO_API void ReleaseIUpdateHttp(hvx::IUpdateHttp* update);
 
-// Why the last request on the calling thread failed in its transfer, in the transfer engine's
-// words (for instance "SSL certificate problem: certificate has expired"), for a caller that
-// shows the reason next to the result code. Null when that transfer did not fail, or no request
-// has run on the thread. Any object's request counts (IHttp, a bare session, the downloader,
-// the clients); each transfer clears the text when it starts. The caller frees the text with
-// SysFreeString.
-CASPO_API BSTR GetLastTransferErrorText();
-
 // BSTR: length-prefixed, zero-terminated UTF-16 text. On Windows these are oleaut32's; elsewhere
 // libcaspo exports them. A null BSTR is the empty text.
 HVX_DLL_IMPORT BSTR SysAllocString(const hvx::BstrChar* text);

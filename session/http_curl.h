@@ -116,9 +116,6 @@ private:
     bool IsPostContentLoggable() const;
     // The engine's error-buffer text, decoded from UTF-8 (empty when it is not UTF-8).
     std::u16string EngineErrorText() const;
-    // Keeps why the transfer failed for GetLastTransferErrorText: the error-buffer text, else
-    // the engine's last-error text.
-    void RecordTransferError(const std::u16string& errorText) const;
     // The engine's last-error text, or "m_pICurl is NULL".
     const char* EngineLastError() const;
     // Runs the engine operation of m_method; any other method transfers nothing and

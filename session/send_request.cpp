@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "session/http_curl.h"
-#include "session/last_transfer_error.h"
 #include "session/request_buffers.h"
 #include "session/trace_excerpt.h"
 #include "siblings/venit/venit.h"
@@ -28,7 +27,6 @@ HRESULT CHttpCurl::SendRequest() {
     if (m_url.host.empty() || m_pICurl == nullptr) {
         return E_FAIL;
     }
-    session::SetLastTransferError({});
     std::u16string errorText;
     m_port = url::SchemePort(m_url.scheme, m_port);
     const int portOutcome = m_pICurl->SetOption(curlopt::kPort, m_port);
@@ -56,7 +54,6 @@ HRESULT CHttpCurl::SendRequest() {
     if (TransferFailed(outcome)) {
         errorText = EngineErrorText();
         result = HVX_E_TRANSFER_FAILED;
-        RecordTransferError(errorText);
         error(
             u"hvx::CHttpCurl::SendRequest  sending remote request(%s): %s://%s%s, status: 0x%x. "
             u"msg: %s / %hs",
@@ -86,16 +83,6 @@ int CHttpCurl::PerformTransfer(const std::u16string& url, const char* body, std:
         return m_pICurl->Put(url.c_str(), nullptr, 0);
     }
     return portOutcome;
-}
-
-void CHttpCurl::RecordTransferError(const std::u16string& errorText) const {
-    std::u16string text = errorText;
-    // libcurl leaves its error buffer empty for a few failures; its code's text says enough.
-    // Text that is not UTF-8 leaves `text` empty.
-    if (text.empty()) {
-        static_cast<void>(Utf8ToWide(EngineLastError(), text));
-    }
-    session::SetLastTransferError(std::move(text));
 }
 
 const char* CHttpCurl::EngineLastError() const {

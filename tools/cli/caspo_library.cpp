@@ -41,9 +41,6 @@ void CaspoLibrary::Resolve() {
         m_module, "CreateFileDownloaderInstance", missing);
     m_releaseDownloader = Find<decltype(&ReleaseFileDownloaderInstance)>(
         m_module, "ReleaseFileDownloaderInstance", missing);
-    m_lastTransferError =
-        Find<decltype(&GetLastTransferErrorText)>(m_module, "GetLastTransferErrorText", missing);
-    m_freeText = Find<decltype(&SysFreeString)>(m_module, "SysFreeString", missing);
     m_getOstra = Find<decltype(&GetIOstraHttp)>(m_module, "GetIOstraHttp", missing);
     m_releaseOstra = Find<decltype(&ReleaseIOstraHTTP)>(m_module, "ReleaseIOstraHTTP", missing);
     if (!missing.empty()) {
@@ -57,11 +54,6 @@ HttpPtr CaspoLibrary::NewHttp() const {
 
 DownloaderPtr CaspoLibrary::NewDownloader() const {
     return DownloaderPtr(m_createDownloader(), DownloaderReleaser{m_releaseDownloader});
-}
-
-std::string CaspoLibrary::LastTransferError() const {
-    const std::unique_ptr<BstrChar, decltype(m_freeText)> text(m_lastTransferError(), m_freeText);
-    return text ? Narrow(std::u16string(text.get())) : std::string();
 }
 
 OstraPtr CaspoLibrary::NewOstra() const {

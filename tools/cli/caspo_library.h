@@ -47,9 +47,6 @@ public:
     // A facade (GetIHttp) and a downloader (CreateFileDownloaderInstance); only when Loaded().
     HttpPtr NewHttp() const;
     DownloaderPtr NewDownloader() const;
-    // Why the last request on this thread failed in its transfer (GetLastTransferErrorText), as
-    // UTF-8; empty when it did not.
-    std::string LastTransferError() const;
     // A management client (GetIOstraHttp), not initialised; only when Loaded().
     OstraPtr NewOstra() const;
 
@@ -80,8 +77,6 @@ private:
     decltype(&ReleaseIHTTP) m_releaseHttp = nullptr;
     decltype(&CreateFileDownloaderInstance) m_createDownloader = nullptr;
     decltype(&ReleaseFileDownloaderInstance) m_releaseDownloader = nullptr;
-    decltype(&GetLastTransferErrorText) m_lastTransferError = nullptr;
-    decltype(&SysFreeString) m_freeText = nullptr;
     decltype(&GetIOstraHttp) m_getOstra = nullptr;
     decltype(&ReleaseIOstraHTTP) m_releaseOstra = nullptr;
 };

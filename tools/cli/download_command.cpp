@@ -15,6 +15,7 @@
 #include "tools/cli/socket_bytes.h"
 #include "tools/cli/tls_warning.h"
 #include "tools/cli/transfer_progress.h"
+#include "tools/cli/transfer_reason.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -54,6 +55,7 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
     WarnIfVerificationOff(*url, console.err);
     const InterruptWatch interrupt;
     Outcome outcome{.command = "download"};
+    const TransferReason reason;
     {
         const DownloaderPtr downloader = library.NewDownloader();
         std::optional<TransferProgress> progress;
@@ -64,7 +66,7 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
             downloader->DownloadHttpFile(url->c_str(), path->c_str(), InterruptWatch::Callback());
     }
     if (FAILED(outcome.result)) {
-        outcome.reason = library.LastTransferError();
+        outcome.reason = reason.Text();
     }
     outcome.interrupted = InterruptWatch::Raised();
     outcome.file = Inspect(operands[1]);

@@ -13,6 +13,7 @@
 #include "tools/cli/interrupt.h"
 #include "tools/cli/report.h"
 #include "tools/cli/tls_warning.h"
+#include "tools/cli/transfer_reason.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -145,6 +146,7 @@ int RunRequestCommand(const std::string& command, const std::vector<std::string>
     WarnIfVerificationOff(line.url, console.err);
     const InterruptWatch interrupt;
     const HttpPtr http = library.NewHttp();
+    const TransferReason reason;
     Outcome outcome{.command = command, .hasStatus = true};
     outcome.result = Prepare(*http, line);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kBodyCapacity);
@@ -156,7 +158,7 @@ int RunRequestCommand(const std::string& command, const std::vector<std::string>
             outcome.status = status;
             outcome.body = std::string_view(buffer.get(), size);
         } else {
-            outcome.reason = library.LastTransferError();
+            outcome.reason = reason.Text();
         }
     }
     outcome.interrupted = InterruptWatch::Raised();

@@ -64,7 +64,6 @@ TEST_F(ExportsTest, DynamicSymbolTableHoldsOnlyTheExportsAndTheBstrHelpers) {
                                             "ReleaseIProductInventoryHttp",
                                             "GetIUpdateHttp",
                                             "ReleaseIUpdateHttp",
-                                            "GetLastTransferErrorText",
                                             "SysAllocString",
                                             "SysAllocStringLen",
                                             "SysStringLen",

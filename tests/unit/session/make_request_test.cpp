@@ -5,7 +5,6 @@
 #include <array>
 #include <functional>
 
-#include "session/last_transfer_error.h"
 #include "tests/support/session_fixture.h"
 
 namespace hvx::test {
@@ -119,34 +118,6 @@ TEST_F(RequestBuffer, AFailedTransferIsLoggedBySendRequestAndMakeRequest) {
     EXPECT_TRUE(log.HasTrace(
         "CHttpCurl::SendRequest remote request(PUT): https://backend.example/api/v1?x=1, status: "
         "0xc1050007. msg: Failed to connect / Couldn't connect to server"));
-}
-
-// Why the last transfer on the thread failed: the engine's error buffer, else its last-error
-// text; the next transfer clears it.
-TEST_F(RequestBuffer, TheLastTransferErrorNamesWhyAndIsClearedByTheNextTransfer) {
-    const struct {
-        const char* errorBuffer;
-        std::u16string text;
-    } cases[] = {
-        {"SSL certificate problem: certificate has expired",
-         u"SSL certificate problem: certificate has expired"},
-        {"", u"Couldn't connect to server"},
-    };
-    for (const auto& [errorBuffer, text] : cases) {
-        engines.script.transferResult = kCurlCouldntConnect;
-        engines.script.errorBuffer = errorBuffer;
-        engines.script.lastError = "Couldn't connect to server";
-        CHttpCurl session;
-        Init(session, u"GET");
-        std::uint32_t status = 0;
-        std::string body;
-        EXPECT_EQ(session.MakeRequestToString(status, body), HVX_E_TRANSFER_FAILED);
-        EXPECT_EQ(session::LastTransferError(), text);
-
-        Engine().script.transferResult = kCurlOk;
-        EXPECT_EQ(session.MakeRequestToString(status, body), S_OK);
-        EXPECT_EQ(session::LastTransferError(), u"");
-    }
 }
 
 TEST_F(RequestBuffer, TheWideStringFormDecodesUtf8AndKeepsTheBodyWhenItCannot) {
