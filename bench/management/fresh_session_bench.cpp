@@ -6,9 +6,20 @@
 // The two take turns in slices of a tenth of a round. Prints each round's rates and the median
 // of (a) / (b); the goal is at least 0.9.
 //
-//   build/bin/fresh_session_bench [--requests N] [--rounds N]
+// The program keeps itself, and so the server's threads, on the one CPU it starts on, unless
+// --unpinned. The server's thread for each connection waits in poll; woken on another CPU it
+// answers far later than on the client's own (a sleeping virtual CPU wakes slowly), and which of
+// the two connections' threads the system puts where decides the run: a ratio of 0.29 in one run
+// and 7.5 in the next on the same build. On one CPU the ratio is what each side costs.
+//
+// With --new-connections the server closes each connection after its answer, as one that an
+// agent calls every few minutes has long done: every request then makes a connection and resumes
+// a TLS session, and (a) installs the trusted certificates into each new TLS context.
+//
+//   build/bin/fresh_session_bench [--requests N] [--rounds N] [--unpinned] [--new-connections]
 #include <curl/curl.h>
 #include <httplib.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <array>
@@ -38,11 +49,11 @@ constexpr long kOk = 200;
 
 class HttpsServer {
 public:
-    HttpsServer()
+    explicit HttpsServer(bool closeEachConnection)
         : m_server(TestCertificates::Shared().Server().certificateFile.c_str(),
                    TestCertificates::Shared().Server().keyFile.c_str()) {
         m_server.set_tcp_nodelay(true);
-        m_server.set_keep_alive_max_count(kKeepAliveRequests);
+        m_server.set_keep_alive_max_count(closeEachConnection ? 1 : kKeepAliveRequests);
         m_server.Get("/bench", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("small answer", "text/plain");
         });
@@ -113,6 +124,24 @@ int ArgumentOr(int argc, char** argv, const char* name, int fallback) {
     return fallback;
 }
 
+bool HasFlag(int argc, char** argv, const char* name) {
+    return std::any_of(argv + 1, argv + argc,
+                       [name](const char* arg) { return std::strcmp(arg, name) == 0; });
+}
+
+// Keeps the process on the CPU it runs on (threads started later inherit it); false when the
+// system refuses.
+bool PinToThisCpu() {
+    const int cpu = sched_getcpu();
+    if (cpu < 0) {
+        return false;
+    }
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(cpu, &one);
+    return sched_setaffinity(0, sizeof(one), &one) == 0;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -124,7 +153,10 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     const int requests = ArgumentOr(argc, argv, "--requests", 1000);
     const int rounds = ArgumentOr(argc, argv, "--rounds", 5);
-    const HttpsServer server;
+    if (!HasFlag(argc, argv, "--unpinned") && !PinToThisCpu()) {
+        std::fprintf(stderr, "cannot keep to one CPU; timing as the system schedules\n");
+    }
+    const HttpsServer server(HasFlag(argc, argv, "--new-connections"));
     const std::string url = server.Url();
     const std::u16string wideUrl(url.begin(), url.end());
     const std::string& ca = TestCertificates::Shared().Ca().certificatePem;

@@ -6,6 +6,7 @@
 
 #include "siblings/mirel/first_failure.h"
 #include "siblings/mirel/process_share.h"
+#include "siblings/mirel/thread_easy.h"
 
 namespace hvx::mirel {
 namespace {
@@ -22,7 +23,7 @@ std::unique_ptr<CurlEngine> CurlEngine::Create() {
     if (EnsureCurlGlobal() != CURLE_OK) {
         return nullptr;
     }
-    EasyPtr easy(curl_easy_init());
+    EasyPtr easy = TakeThreadEasy();
     if (!easy) {
         return nullptr;
     }
@@ -31,12 +32,22 @@ std::unique_ptr<CurlEngine> CurlEngine::Create() {
     if (engine->ApplyDefaults() != CURLE_OK) {
         return nullptr;
     }
+    engine->m_atDefaults = true;
     return engine;
 }
 
 CurlEngine::CurlEngine(EasyPtr easy) : m_easy(std::move(easy)) {}
 
+CurlEngine::~CurlEngine() {
+    if (!m_keepsStateAcrossReset) {
+        KeepThreadEasy(std::move(m_easy));
+    }
+}
+
 int CurlEngine::Setup() {
+    if (m_atDefaults) {
+        return CURLE_OK;
+    }
     curl_easy_reset(m_easy.get());
     m_body.Clear();
     m_limits = kDefaultTransferLimits;
@@ -46,7 +57,9 @@ int CurlEngine::Setup() {
     m_callerTimeoutMs = 0;
     m_defaultPort = 0;
     m_errorBuffer.fill('\0');
-    return Record(ApplyDefaults());
+    const int result = Record(ApplyDefaults());
+    m_atDefaults = result == CURLE_OK;
+    return result;
 }
 
 CURLcode CurlEngine::ApplyDefaults() {
@@ -90,6 +103,7 @@ CURLcode CurlEngine::Refuse(CURLcode code, const char* reason) {
 }
 
 int CurlEngine::Record(CURLcode result) {
+    m_atDefaults = false;
     m_lastCode = result;
     return static_cast<int>(result);
 }

@@ -3,6 +3,7 @@
 // buffer. The rules it keeps are listed in siblings/mirel/mirel.h.
 //
 // An instance is used by one thread at a time; it may move between threads between transfers.
+// Its easy handle comes from, and goes back to, the thread's kept handle (thread_easy.h).
 #pragma once
 
 #include <curl/curl.h>
@@ -25,14 +26,17 @@ public:
     // A ready instance, or null when libcurl or the handle cannot be set up.
     static std::unique_ptr<CurlEngine> Create();
 
-    ~CurlEngine() = default;
+    // Hands the easy handle, reset, to the thread's next instance, unless the caller turned on a
+    // cache that a reset keeps.
+    ~CurlEngine();
     CurlEngine(const CurlEngine&) = delete;
     CurlEngine& operator=(const CurlEngine&) = delete;
     CurlEngine(CurlEngine&&) = delete;
     CurlEngine& operator=(CurlEngine&&) = delete;
 
     // Returns the handle to the engine's defaults: every option, header line, port and callback
-    // the caller set is dropped, and the buffered body is emptied.
+    // the caller set is dropped, and the buffered body is emptied. On an instance still at its
+    // defaults (new, or set up with nothing changed since) there is nothing to drop.
     int Setup() override;
     int SetOption(int option, std::int64_t value) override;
     int GetResponseCode(std::uint32_t* code) override;
@@ -83,7 +87,10 @@ private:
 
     [[nodiscard]] CURLcode ApplyDefaults();
     [[nodiscard]] CURLcode Refuse(CURLcode code, const char* reason);
+    // The result of a call that may have changed the instance; it is no longer at its defaults.
     int Record(CURLcode result);
+    // Notes an option whose state libcurl keeps across a reset.
+    void NoteKeptState(CURLoption option);
 
     // Options (engine_options.cpp).
     [[nodiscard]] CURLcode ApplyNumberOption(int option, std::int64_t value);
@@ -120,6 +127,10 @@ private:
     std::int64_t m_callerTimeoutMs = 0;
     long m_defaultPort = 0;
     CURLcode m_lastCode = CURLE_OK;
+    // Nothing changed since Create or the last Setup that succeeded.
+    bool m_atDefaults = false;
+    // The caller turned on cookies, HSTS or alt-svc, which a reset of the handle keeps.
+    bool m_keepsStateAcrossReset = false;
     std::array<char, CURL_ERROR_SIZE> m_errorBuffer{};
     // Declared last: the handle goes first, while the buffers it points to still exist.
     EasyPtr m_easy;

@@ -44,6 +44,13 @@ constexpr std::array kManagedOptions = {
     CURLOPT_LOW_SPEED_TIME,
 };
 
+// Options that start state libcurl keeps across curl_easy_reset: an instance that used one does
+// not hand its handle to the thread's next instance.
+constexpr std::array kStateKeptAcrossReset = {
+    CURLOPT_COOKIEFILE, CURLOPT_COOKIEJAR, CURLOPT_COOKIELIST, CURLOPT_COOKIESESSION,
+    CURLOPT_HSTS,       CURLOPT_HSTS_CTRL, CURLOPT_ALTSVC,     CURLOPT_ALTSVC_CTRL,
+};
+
 constexpr long kHighestPort = 65535;
 
 // A libcurl option id tells the type of its value by its range.
@@ -100,6 +107,7 @@ CURLcode CurlEngine::ApplyNumberOption(int option, std::int64_t value) {
         return Refuse(CURLE_BAD_FUNCTION_ARGUMENT, "option is managed by the engine");
     }
     const auto id = static_cast<CURLoption>(option);
+    NoteKeptState(id);
     if (id == CURLOPT_PORT) {
         return SetDefaultPort(value);
     }
@@ -127,6 +135,7 @@ CURLcode CurlEngine::ApplyPointerOption(int option, void* pointer) {
         return Refuse(CURLE_BAD_FUNCTION_ARGUMENT, "option is managed by the engine");
     }
     const auto id = static_cast<CURLoption>(option);
+    NoteKeptState(id);
     if (void** kept = CallerPointer(id)) {
         *kept = pointer;
         return CURLE_OK;
@@ -152,6 +161,12 @@ void** CurlEngine::CallerPointer(CURLoption option) {
             return &m_callerProgress.data;
         default:
             return nullptr;
+    }
+}
+
+void CurlEngine::NoteKeptState(CURLoption option) {
+    if (std::ranges::find(kStateKeptAcrossReset, option) != kStateKeptAcrossReset.end()) {
+        m_keepsStateAcrossReset = true;
     }
 }
 

@@ -73,8 +73,11 @@ CURLcode CurlEngine::ApplyUrl(const char16_t* url) {
     if (!utf8) {
         return Refuse(CURLE_URL_MALFORMAT, "URL is null or not valid UTF-16");
     }
-    // libcurl's own CURLOPT_PORT would override a port written in the URL.
-    const long port = UrlNamesPort(*utf8) ? 0L : m_defaultPort;
+    // libcurl's own CURLOPT_PORT would override a port written in the URL. A default port that
+    // is the scheme's own needs no option, and the URL no parsing.
+    const bool urlDecides =
+        m_defaultPort == 0 || IsSchemePort(*utf8, m_defaultPort) || UrlNamesPort(*utf8);
+    const long port = urlDecides ? 0L : m_defaultPort;
     return FirstFailure({
         curl_easy_setopt(m_easy.get(), CURLOPT_URL, utf8->c_str()),
         curl_easy_setopt(m_easy.get(), CURLOPT_PORT, port),

@@ -33,6 +33,9 @@
 //   stall rule; it is called only while the caller has CURLOPT_NOPROGRESS at 0, as in libcurl.
 // - Instances share DNS and TLS sessions process-wide, and connections per thread, so a fresh
 //   instance per operation still reuses connections and resumes TLS sessions.
+// - A released instance's libcurl handle is reset and given to the next instance made on the same
+//   thread: nothing the caller set on an instance reaches another. An instance on which the caller
+//   turned on cookies, HSTS or alt-svc (which a reset keeps) is cleaned up instead.
 #pragma once
 
 #include "interfaces/ITransferEngine.h"

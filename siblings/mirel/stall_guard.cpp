@@ -6,7 +6,7 @@ namespace hvx::mirel {
 
 void StallGuard::Start(std::uint32_t windowSeconds, std::uint32_t bytesPerSecond,
                        Clock::time_point start) {
-    m_marks.assign(std::size_t{windowSeconds} + 1, 0);
+    m_marks.clear();
     m_start = start;
     m_nextSecond = 1;
     m_window = windowSeconds;
@@ -17,7 +17,7 @@ void StallGuard::Start(std::uint32_t windowSeconds, std::uint32_t bytesPerSecond
 }
 
 bool StallGuard::Stalled(std::uint64_t moved, Clock::time_point now) {
-    if (m_tripped || m_marks.empty()) {
+    if (m_tripped || m_window == 0) {
         return m_tripped;
     }
     // libcurl starts its counts over when it sends a request again (an authentication round),
@@ -26,6 +26,12 @@ bool StallGuard::Stalled(std::uint64_t moved, Clock::time_point now) {
     m_lastMoved = moved;
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(now - m_start).count();
     const auto second = static_cast<std::uint64_t>(std::max<std::int64_t>(elapsed, 0));
+    if (second == 0) {
+        return false;
+    }
+    if (m_marks.empty()) {
+        m_marks.assign(std::size_t{m_window} + 1, 0);
+    }
     const std::uint64_t ring = m_marks.size();
     // Seconds that passed without a call take the count of this one: the window then looks
     // slower than it was, never faster.

@@ -22,7 +22,8 @@ public:
     bool Tripped() const { return m_tripped; }
 
 private:
-    // The bytes moved by the start of each second, a ring of window + 1 marks.
+    // The bytes moved by the start of each second, a ring of window + 1 marks, made when the
+    // transfer's first second has passed (most transfers end sooner).
     std::vector<std::uint64_t> m_marks;
     Clock::time_point m_start;
     std::uint64_t m_nextSecond = 0;
