@@ -46,6 +46,7 @@ using hvx::test::TestCertificates;
 using Clock = std::chrono::steady_clock;
 
 constexpr long kOk = 200;
+constexpr const char* kSessionUserAgent = "HalvexProtect/6.5.0.11255";
 
 class HttpsServer {
 public:
@@ -180,6 +181,9 @@ int main(int argc, char** argv) {
     curl_easy_setopt(easy.get(), CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy.get(), CURLOPT_WRITEFUNCTION, &Discard);
     curl_easy_setopt(easy.get(), CURLOPT_CAINFO_BLOB, &blob);
+    // The same request bytes on both sides: a session sends its User-Agent line (the default one,
+    // as the benchmark's store has no product version), so the reused handle sends it too.
+    curl_easy_setopt(easy.get(), CURLOPT_USERAGENT, kSessionUserAgent);
     const auto reusedGet = [&easy] {
         long status = 0;
         return curl_easy_perform(easy.get()) == CURLE_OK &&
