@@ -1,14 +1,26 @@
-# Every library below comes from a Debian 12 package; scripts/install-deps.sh installs them.
+# Every library below comes from a Debian 12 package; scripts/install-deps.sh installs them. The
+# Windows build takes the same libraries cross-built as static libraries from Debian's source
+# packages by scripts/win64-deps.sh (the toolchain file points the searches at that prefix).
 find_package(PkgConfig REQUIRED)
+if(WIN32)
+    # Static libraries bring their own dependencies along: pkg-config's private libraries
+    # (libcurl's OpenSSL and Winsock) and OpenSSL's system libraries.
+    set(PKG_CONFIG_ARGN --static)
+    set(OPENSSL_USE_STATIC_LIBS TRUE)
+endif()
 find_package(OpenSSL 3 REQUIRED)
 find_package(SQLite3 REQUIRED)
 find_package(GTest REQUIRED)
 find_package(fmt REQUIRED)
 find_package(spdlog REQUIRED)
-find_package(benchmark REQUIRED)
 pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 pkg_check_modules(JSONCPP REQUIRED IMPORTED_TARGET jsoncpp)
 pkg_check_modules(PUGIXML REQUIRED IMPORTED_TARGET pugixml)
-pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 find_package(Threads REQUIRED)
 include(GoogleTest)
+
+# Only the Linux build has the reference backend (cpp-httplib) and the benchmarks.
+if(NOT WIN32)
+    find_package(benchmark REQUIRED)
+    pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+endif()

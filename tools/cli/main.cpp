@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/environment.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 #include "tools/cli/cli_options.h"
@@ -26,7 +27,7 @@ constexpr const char* kStoreVariable = "TOLVA_STORE";
 // The library reads the store path when it first loads the store, so it is set before.
 void ApplyGlobals(const hvx::cli::GlobalOptions& options) {
     if (options.store) {
-        setenv(kStoreVariable, options.store->c_str(), 1);
+        hvx::os::SetEnvironmentValue(kStoreVariable, options.store->c_str());
     }
     if (options.verbosity > 0) {
         venit::SetDebugLevel(options.verbosity > 1 ? hvx::kTraceAll

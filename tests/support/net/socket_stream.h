@@ -6,13 +6,14 @@
 #include <string_view>
 
 #include "tests/support/net/openssl_ptr.h"
+#include "tests/support/net/socket_ops.h"
 
 namespace hvx::test {
 
 class SocketStream {
 public:
-    // Takes ownership of `fd`. With a TLS context the stream speaks TLS after Handshake().
-    SocketStream(int fd, SSL_CTX* tls);
+    // Takes ownership of `socket`. With a TLS context the stream speaks TLS after Handshake().
+    SocketStream(Socket socket, SSL_CTX* tls);
     ~SocketStream();
 
     // The server side of the TLS handshake; true at once for a plain stream.
@@ -25,7 +26,7 @@ public:
     bool SessionReused() const;
 
 private:
-    int m_fd;
+    Socket m_socket;
     bool m_tls;
     SslPtr m_ssl;
     // close_notify is sent only after a completed handshake, as OpenSSL requires.

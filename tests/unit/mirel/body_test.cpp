@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "platform/environment.h"
 #include "tests/support/net/test_server.h"
 #include "tests/unit/mirel/engine_helpers.h"
 
@@ -75,7 +76,7 @@ protected:
     void TearDown() override { ResetStall(); }
 
     static void ResetStall() {
-        unsetenv(kMirelStallVariable);
+        hvx::os::SetEnvironmentValue(kMirelStallVariable, nullptr);
         EXPECT_EQ(MirelSetStallTimeout(0), CURLE_OK);
     }
 };
@@ -87,7 +88,7 @@ TEST_F(MirelStall, SilentServerIsAbandoned) {
     };
     const std::vector<StallCase> cases = {
         {"by the setter", [] { ASSERT_EQ(MirelSetStallTimeout(1), CURLE_OK); }},
-        {"by the environment", [] { setenv(kMirelStallVariable, "1", 1); }},
+        {"by the environment", [] { hvx::os::SetEnvironmentValue(kMirelStallVariable, "1"); }},
     };
     for (const StallCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -56,7 +56,7 @@ public:
     explicit StderrCapture(fs::path file) : m_file(std::move(file)), m_saved(::dup(STDERR_FILENO)) {
         static_cast<void>(std::fflush(stderr));
         const hvx::os::detail::UniqueFd capture(
-            ::open(m_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600));
+            ::open(m_file.string().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600));
         ::dup2(capture.Get(), STDERR_FILENO);
     }
     ~StderrCapture() { Restore(); }
