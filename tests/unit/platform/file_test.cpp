@@ -95,9 +95,11 @@ TEST_F(PlatformFiles, ExclusiveOpenRefusesOthersAndKeepsTheHoldersContent) {
         EXPECT_FALSE(Valid(second)) << disposition;
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << disposition;
     }
-    EXPECT_EQ(test::ReadWholeFile(path), "holder");
 
+    // The holder's bytes are read once it lets go: while it holds the file, Windows refuses
+    // every other open, the test's own included.
     holder.reset();
+    EXPECT_EQ(test::ReadWholeFile(path), "holder");
     const Handle after(Open(path, GENERIC_READ, 0, OPEN_EXISTING));
     EXPECT_TRUE(Valid(after));
 }

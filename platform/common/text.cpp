@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/last_error.h"
-#include "platform/posix/utf_convert.h"
+#include "platform/common/utf_convert.h"
 
 namespace hvx::os {
 
