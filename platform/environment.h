@@ -7,7 +7,8 @@
 namespace hvx::os {
 
 // Sets `name` to `value`, or removes it when `value` is null. FALSE when the name is null, empty
-// or holds '=', or when the system refuses.
+// or holds '=', or when the system refuses. Windows has no empty variables: there an empty value
+// removes the variable too.
 BOOL SetEnvironmentValue(const char* name, const char* value);
 
 }  // namespace hvx::os

@@ -62,8 +62,15 @@ CertStoreHandle OpenSystemCertStore(const char16_t* name) {
     if (const auto substitute = detail::FindCertStoreSubstitute(name)) {
         return OpenSubstitute(*substitute);
     }
-    HCERTSTORE store = ::CertOpenSystemStoreW(0, reinterpret_cast<LPCWSTR>(name));
+    // Opened for reading, and only when it exists: CertOpenSystemStoreW would make a new empty
+    // store of any name it does not know.
+    HCERTSTORE store =
+        ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
+                        CERT_SYSTEM_STORE_CURRENT_USER | CERT_STORE_OPEN_EXISTING_FLAG |
+                            CERT_STORE_READONLY_FLAG,
+                        name);
     if (store == nullptr) {
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }
     return CertStoreHandle(new CertStore(store));
@@ -78,6 +85,10 @@ CertEnumeration::~CertEnumeration() {
 }
 
 bool CertEnumeration::Next() {
+    // A pass that has ended stays at its end: the system would start over from a null context.
+    if (m_context == nullptr && m_position > 0) {
+        return false;
+    }
     // The enumeration frees the previous context and hands out the next one.
     m_context = ::CertEnumCertificatesInStore(m_store->Handle(), Context(m_context));
     if (m_context == nullptr) {

@@ -15,7 +15,7 @@ LogWriter& LogWriter::Instance() {
 LogWriter::LogWriter()
     : m_debugLevel(DebugLevelFromEnvironment()), m_toStderr(StderrFromEnvironment()) {
     m_file.SetPath(LogFileFromEnvironment());
-    m_stderr.set_pattern(kRecordPattern);
+    m_stderr.set_formatter(RecordFormatter());
 }
 
 void LogWriter::SetLogFile(std::string path) {

@@ -1,5 +1,7 @@
 // Winsock. A blocked accept() is not ended by shutting its socket down, so WakeAccept connects
-// to the listener instead; the accept loop then sees that the server stops.
+// to the listener instead; the accept loop then sees that the server stops. A blocked recv()
+// (the test server's, or OpenSSL's inside SSL_read) is not ended by shutdown() either: its
+// pending operation is cancelled, and the shutdown makes every later call return at once.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -98,6 +100,7 @@ std::size_t Send(Socket socket, const char* data, std::size_t size) {
 
 void ShutdownSocket(Socket socket) {
     shutdown(Handle(socket), SD_BOTH);
+    CancelIoEx(reinterpret_cast<HANDLE>(Handle(socket)), nullptr);
 }
 
 void CloseSocket(Socket socket) {

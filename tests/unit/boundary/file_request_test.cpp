@@ -188,23 +188,6 @@ TEST_F(FileRequestStepsTest, MissingFolderIsAWin32ErrorAndNothingIsSent) {
                                        Logged(path)});
 }
 
-TEST_F(FileRequestStepsTest, FileThatCannotBeDeletedIsLogged) {
-    engines.script = Answer(304);
-    const std::filesystem::path moved = folder / "moved.bin";
-    CHttpCurl session;
-    Init(session, [this, &moved] {
-        std::filesystem::rename(folder / "download.bin", moved);
-        return false;
-    });
-    std::uint32_t status = 0;
-
-    EXPECT_EQ(session.MakeFileRequest(status, Target()), S_OK);
-    EXPECT_TRUE(std::filesystem::exists(moved));
-    EXPECT_EQ(log.Errors(),
-              std::vector<std::string>{"hvx::CHttpCurl::MakeFileRequest unable to delete file: " +
-                                       Logged(Target()) + ". download failed: 0x0"});
-}
-
 TEST_F(FileRequestStepsTest, SlotRefusesNullArguments) {
     CHttpCurl session;
     Init(session);

@@ -1,10 +1,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -262,16 +264,21 @@ TEST_F(LogTest, RotationKeepsTheConfiguredNumberOfFiles) {
     }
 }
 
+// In a child, as the records of spdlog's stderr sink go to the handle it took when it was made
+// (on Windows that is not the descriptor that StderrCapture redirects).
 TEST_F(LogTest, StderrOnRequest) {
-    StderrCapture capture(m_dir / "stderr.txt");
-    venit::SetLogToStderr(true);
-    error("to stderr %d", 1);
-    venit::SetLogToStderr(false);
-    error("not to stderr");
-    const auto lines = Lines(capture.Finish());
-
-    ASSERT_EQ(lines.size(), 1U);
-    EXPECT_EQ(Payload(lines[0]), "ERROR to stderr 1");
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            venit::SetLogToStderr(true);
+            error("to stderr %d", 1);
+            venit::SetLogToStderr(false);
+            error("not to stderr");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0),
+        ::testing::AllOf(::testing::HasSubstr(" ERROR to stderr 1\n"),
+                         ::testing::Not(::testing::HasSubstr("not to stderr"))));
 }
 
 TEST_F(LogTest, ReadyMadeRecordsAndTheDebugLevel) {
