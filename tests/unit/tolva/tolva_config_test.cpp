@@ -98,15 +98,6 @@ TEST_F(ConfigLayersTest, SavedValuesReachASecondObjectWithTheirTypes) {
     EXPECT_EQ(reader->Store().Find("config/s")->type, ValueType::Narrow);
 }
 
-TEST_F(ConfigLayersTest, NewStoreFileIsReadableByItsUserOnly) {
-    auto writer = Open();
-    ASSERT_EQ(writer->AddString("config/ostra/install/token", u"secret", 1), 1);
-    ASSERT_EQ(writer->Save(0), 1);
-    const auto permissions = std::filesystem::status(StorePath()).permissions();
-    EXPECT_EQ(permissions & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-}
-
 TEST_F(ConfigLayersTest, LoadKeepsUnsavedAndLocalChangesOnTopOfTheFile) {
     auto first = Open();
     auto second = Open();
