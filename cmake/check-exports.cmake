@@ -21,9 +21,14 @@ execute_process(COMMAND ${OBJDUMP} -p ${LIBRARY} OUTPUT_VARIABLE dump RESULT_VAR
 if(failed)
     message(FATAL_ERROR "${OBJDUMP} -p ${LIBRARY} failed")
 endif()
-# The rows of the name pointer table: "\t[   0] +base[   1] 0000 Name".
+# The rows of the name pointer table: "\t[   0] Name".
 string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(.*)" table "${dump}")
 set(table "${CMAKE_MATCH_1}")
+# The table ends at the first empty line.
+string(FIND "${table}" "\n\n" end)
+if(end GREATER_EQUAL 0)
+    string(SUBSTRING "${table}" 0 ${end} table)
+endif()
 string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]*" rows "${table}")
 set(exported "")
 foreach(row IN LISTS rows)

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/last_error.h"
 #include "platform/common/utf_convert.h"
+#include "platform/last_error.h"
 
 namespace hvx::os {
 

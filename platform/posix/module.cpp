@@ -1,5 +1,6 @@
 // LoadLibraryW, GetProcAddress and FreeLibrary on dlopen(3). Handles handed out are counted
-// (common/loaded_modules.h), so that a null, stale or foreign handle is refused instead of reaching dlsym or dlclose.
+// (common/loaded_modules.h), so that a null, stale or foreign handle is refused instead of reaching
+// dlsym or dlclose.
 #include "platform/module.h"
 
 #include <dlfcn.h>

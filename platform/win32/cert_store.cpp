@@ -64,11 +64,10 @@ CertStoreHandle OpenSystemCertStore(const char16_t* name) {
     }
     // Opened for reading, and only when it exists: CertOpenSystemStoreW would make a new empty
     // store of any name it does not know.
-    HCERTSTORE store =
-        ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                        CERT_SYSTEM_STORE_CURRENT_USER | CERT_STORE_OPEN_EXISTING_FLAG |
-                            CERT_STORE_READONLY_FLAG,
-                        name);
+    HCERTSTORE store = ::CertOpenStore(
+        CERT_STORE_PROV_SYSTEM_W, 0, 0,
+        CERT_SYSTEM_STORE_CURRENT_USER | CERT_STORE_OPEN_EXISTING_FLAG | CERT_STORE_READONLY_FLAG,
+        name);
     if (store == nullptr) {
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;

@@ -11,10 +11,9 @@ namespace hvx::test {
 
 inline std::u16string SystemText(DWORD error) {
     char16_t* raw = nullptr;
-    const DWORD length = os::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER |
-                                                FORMAT_MESSAGE_FROM_SYSTEM |
-                                                FORMAT_MESSAGE_IGNORE_INSERTS,
-                                            nullptr, error, 0, &raw);
+    const DWORD length = os::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, &raw);
     const os::LocalText owner(raw);
     return length == 0 ? std::u16string() : std::u16string(raw, length);
 }

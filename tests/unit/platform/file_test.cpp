@@ -11,8 +11,8 @@
 
 #include "platform/last_error.h"
 #include "tests/support/temp_dir.h"
-#include "tests/unit/platform/file_fixture.h"
 #include "tests/unit/platform/fails_with.h"
+#include "tests/unit/platform/file_fixture.h"
 
 namespace hvx::os {
 namespace {
@@ -186,7 +186,6 @@ TEST_F(PlatformFiles, CreateDirectoryTreeMakesEveryMissingParent) {
     EXPECT_TRUE(FailsWith(ERROR_ALREADY_EXISTS,
                           [&] { return CreateDirectoryTree(Wide(dir / "plain").c_str()); }));
 }
-
 
 }  // namespace
 }  // namespace hvx::os

@@ -68,8 +68,8 @@ TEST(PlatformModules, MissingModuleAndSymbolAreReported) {
 
     HMODULE module = LoadLibraryW(kProbe);
     ASSERT_NE(module, nullptr);
-    EXPECT_TRUE(
-        FailsWith(ERROR_PROC_NOT_FOUND, [&] { return os::GetProcAddress(module, "NoSuchSymbol"); }));
+    EXPECT_TRUE(FailsWith(ERROR_PROC_NOT_FOUND,
+                          [&] { return os::GetProcAddress(module, "NoSuchSymbol"); }));
     EXPECT_TRUE(os::FreeLibrary(module));
 }
 
