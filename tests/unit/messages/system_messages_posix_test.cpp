@@ -5,6 +5,7 @@
 
 #include "platform/format_message.h"
 #include "platform/last_error.h"
+#include "platform/resources.h"
 #include "tests/unit/messages/system_text.h"
 
 namespace hvx::os {
