@@ -3,6 +3,20 @@
 # packages by scripts/win64-deps.sh (the toolchain file points the searches at that prefix).
 find_package(PkgConfig REQUIRED)
 if(WIN32)
+    # Another prefix (other versions of the libraries): everything found in the old one is
+    # looked for again.
+    if(DEFINED CACHE{CASPO_WIN64_PREFIX_SEARCHED}
+       AND NOT CASPO_WIN64_PREFIX_SEARCHED STREQUAL "${CASPO_WIN64_PREFIX}")
+        get_cmake_property(cached CACHE_VARIABLES)
+        foreach(name IN LISTS cached)
+            get_property(value CACHE ${name} PROPERTY VALUE)
+            string(FIND "${value}" "${CASPO_WIN64_PREFIX_SEARCHED}" at)
+            if(at GREATER_EQUAL 0 OR name MATCHES "^__pkg_config_checked_")
+                unset(${name} CACHE)
+            endif()
+        endforeach()
+    endif()
+    set(CASPO_WIN64_PREFIX_SEARCHED "${CASPO_WIN64_PREFIX}" CACHE INTERNAL "")
     # Static libraries bring their own dependencies along: pkg-config's private libraries
     # (libcurl's OpenSSL and Winsock) and OpenSSL's system libraries.
     set(PKG_CONFIG_ARGN --static)

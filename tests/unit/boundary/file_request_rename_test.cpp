@@ -13,7 +13,7 @@
 namespace hvx::test {
 namespace {
 
-class FileRequestStepsTest : public BoundaryTest {
+class OpenFileRenamedTest : public BoundaryTest {
 protected:
     void Init(CHttpCurl& session, ShutdownCallback shutdown = {}) {
         ASSERT_EQ(session.Init(u"GET", kFileUrl, std::move(shutdown), &config, 0), S_OK);
@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(FileRequestStepsTest, FileThatCannotBeDeletedIsLogged) {
+TEST_F(OpenFileRenamedTest, FileThatCannotBeDeletedIsLogged) {
     engines.script.responseCode = 304;
     const std::filesystem::path moved = folder / "moved.bin";
     CHttpCurl session;
