@@ -47,6 +47,7 @@ trap cleanup EXIT
 
 # One wineserver for the whole run, so that each program starts quickly; the prefix is made on
 # the first run.
+mkdir -p "$WINEPREFIX"
 "$wineserver" -p
 "$wine" wineboot -i >/dev/null 2>&1
 
