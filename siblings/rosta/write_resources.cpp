@@ -26,7 +26,8 @@ std::string ScriptText(std::u16string_view text) {
             out += static_cast<char>(unit);
         } else {
             std::array<char, 8> escape{};
-            std::snprintf(escape.data(), escape.size(), "\\x%04x", static_cast<unsigned>(unit));
+            static_cast<void>(std::snprintf(escape.data(), escape.size(), "\\x%04x",
+                                            static_cast<unsigned>(unit)));
             out += escape.data();
         }
     }
@@ -48,7 +49,7 @@ std::string Script(const std::string& messagesFile) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fputs("usage: write_resources MESSAGES.bin SCRIPT.rc\n", stderr);
+        static_cast<void>(std::fputs("usage: write_resources MESSAGES.bin SCRIPT.rc\n", stderr));
         return 1;
     }
     const std::string messagesFile = argv[1];
