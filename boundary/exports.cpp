@@ -4,6 +4,10 @@
 
 #include "boundary/external_http.h"
 #include "boundary/file_downloader.h"
+#include "clients/inventory/product_inventory_http.h"
+#include "clients/management/ostra_http.h"
+#include "clients/update/update_http.h"
+#include "clients/upload/http_upload.h"
 #include "session/http_curl.h"
 
 extern "C" {
@@ -34,10 +38,44 @@ CASPO_API void ReleaseFileDownloaderInstance(hvx::IFileDownloader* downloader) {
     delete downloader;
 }
 
+CASPO_API hvx::IOstraHttp* GetIOstraHttp() {
+    return new hvx::COstraHttp();
+}
+
+CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra) {
+    delete ostra;
+}
+
 CASPO_API hvx::IWAIHttp* GetIWAIHttp() {
     return nullptr;
 }
 
 CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* /*http*/) {}
+
+CASPO_API hvx::IHttpUpload* GetIHttpUpload() {
+    return new hvx::CHttpUpload();
+}
+
+CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload) {
+    // No virtual destructor: the client is destroyed through its own type, with its session.
+    delete static_cast<hvx::CHttpUpload*>(upload);
+}
+
+CASPO_API hvx::IProductInventoryHttp* GetIProductInventoryHttp() {
+    return new hvx::CProductInventoryHttp();
+}
+
+CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventory) {
+    delete inventory;
+}
+
+CASPO_API hvx::IUpdateHttp* GetIUpdateHttp() {
+    return new hvx::CUpdateHttp();
+}
+
+CASPO_API void ReleaseIUpdateHttp(hvx::IUpdateHttp* update) {
+    // No virtual destructor: the client is destroyed through its own type.
+    delete static_cast<hvx::CUpdateHttp*>(update);
+}
 
 }  // extern "C"

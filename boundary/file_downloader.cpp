@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "boundary/external_http.h"
+#include "session/http_status.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 
@@ -12,7 +13,6 @@ namespace hvx {
 namespace {
 
 constexpr const char16_t* kGet = u"GET";
-constexpr std::uint32_t kOk = 200;
 
 }  // namespace
 
@@ -24,8 +24,8 @@ HRESULT FileDownloader::DownloadHttpFile(const char16_t* url, const char16_t* pa
         return HVX_E_INVALID_ARGUMENT;
     }
     trace(kTraceGeneral, u"FileDownloader::DownloadHttpFile: Getting %s", url);
-    CExternalHttp http;
-    HRESULT hr = http.Init(kGet, url, std::move(shutdown), nullptr);
+    CExternalHttp request;
+    HRESULT hr = request.Init(kGet, url, std::move(shutdown), nullptr);
     if (FAILED(hr)) {
         error(u"FileDownloader::DownloadHttpFile: unable to initialize http init: %s, hr: 0x%x",
               url, hr);
@@ -33,7 +33,7 @@ HRESULT FileDownloader::DownloadHttpFile(const char16_t* url, const char16_t* pa
     }
     trace(kTraceGeneral, u"FileDownloader::DownloadHttpFile: Saving to %s", path);
     std::uint32_t status = 0;
-    hr = http.MakeFileRequest(&status, path);
+    hr = request.MakeFileRequest(&status, path);
     if (FAILED(hr)) {
         error(u"FileDownloader::DownloadHttpFile: unable to download file from url: %s, hr: 0x%x",
               url, hr);
@@ -43,7 +43,7 @@ HRESULT FileDownloader::DownloadHttpFile(const char16_t* url, const char16_t* pa
           u"FileDownloader::DownloadHttpFile downloaded file: %s from url: %s, response: %d, hr: "
           u"0x%x",
           path, url, status, hr);
-    return status == kOk ? S_OK : HVX_E_DOWNLOAD_STATUS;
+    return status == http::kOk ? S_OK : HVX_E_DOWNLOAD_STATUS;
 }
 
 }  // namespace hvx

@@ -47,6 +47,7 @@ endfunction()
 # LINUX_ONLY <files>... REASON <text>: sources whose tests need what only Linux has (network
 # namespaces, fork, signals, a tinyproxy). The Windows build leaves them out and lists one
 # skipped test, <name>.linux_only, whose output gives the reason.
+# WINDOWS_ONLY <files>...: the Windows side of a rule whose POSIX side is in LINUX_ONLY files.
 if(WIN32)
     caspo_wine_test_env()
 else()
@@ -56,9 +57,11 @@ else()
         @ONLY)
 endif()
 function(caspo_gtest name)
-    cmake_parse_arguments(ARG "" "REASON" "SOURCES;LIBS;LINUX_ONLY" ${ARGN})
+    cmake_parse_arguments(ARG "" "REASON" "SOURCES;LIBS;LINUX_ONLY;WINDOWS_ONLY" ${ARGN})
     set(sources ${ARG_SOURCES})
-    if(NOT WIN32)
+    if(WIN32)
+        list(APPEND sources ${ARG_WINDOWS_ONLY})
+    else()
         list(APPEND sources ${ARG_LINUX_ONLY})
     endif()
     add_executable(${name} ${sources})

@@ -19,6 +19,10 @@
 #include "interfaces/IConfig.h"
 #include "interfaces/IFileDownloader.h"
 #include "interfaces/IHttp.h"
+#include "interfaces/IHttpUpload.h"
+#include "interfaces/IOstraHttp.h"
+#include "interfaces/IProductInventoryHttp.h"
+#include "interfaces/IUpdateHttp.h"
 #include "interfaces/hvx_types.h"
 #include "platform/base_types.h"
 
@@ -30,11 +34,6 @@
 
 namespace hvx {
 
-// The clients whose factories come with their own headers.
-class IOstraHttp;
-class IHttpUpload;
-class IProductInventoryHttp;
-class IUpdateHttp;
 // Exported as a name only: no implementation exists.
 class IWAIHttp;
 
@@ -64,19 +63,17 @@ CASPO_API void ReleaseFileDownloaderInstance(hvx::IFileDownloader* downloader);
 CASPO_API hvx::IWAIHttp* GetIWAIHttp();
 CASPO_API void ReleaseIWAIHttp(hvx::IWAIHttp* http);
 
-// The clients below are declared for callers, and libcaspo exports them once their clients are
-// built: so far it exports none of them (a run-time loader finds no address). The pairs above
-// all exist.
-// Multipart file upload.
-CASPO_API hvx::IHttpUpload* GetIHttpUpload();
-CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload);
-// The management backend: registration, identity synchronisation, events, policy.
+// The management backend: registration, identity synchronisation, events, policy. The client
+// is constructed, not initialised: Init it first.
 CASPO_API hvx::IOstraHttp* GetIOstraHttp();
 CASPO_API void ReleaseIOstraHTTP(hvx::IOstraHttp* ostra);
-// Product and update inventory reports.
+// Multipart file upload (interfaces/IHttpUpload.h).
+CASPO_API hvx::IHttpUpload* GetIHttpUpload();
+CASPO_API void ReleaseIHTTPUpload(hvx::IHttpUpload* upload);
+// Product and update inventory reports (interfaces/IProductInventoryHttp.h).
 CASPO_API hvx::IProductInventoryHttp* GetIProductInventoryHttp();
 CASPO_API void ReleaseIProductInventoryHttp(hvx::IProductInventoryHttp* inventory);
-// The update check and installer download.
+// The update check and installer download (interfaces/IUpdateHttp.h).
 CASPO_API hvx::IUpdateHttp* GetIUpdateHttp();
 CASPO_API void ReleaseIUpdateHttp(hvx::IUpdateHttp* update);
 

@@ -21,6 +21,11 @@
 #define HVX_DLL_EXPORT __declspec(dllexport)
 #define HVX_DLL_IMPORT __declspec(dllimport)
 
+// Newer than some mingw-w64 headers.
+#ifndef ERROR_DIRECTORY_NOT_SUPPORTED
+#define ERROR_DIRECTORY_NOT_SUPPORTED 336L
+#endif
+
 #else  // POSIX
 
 using HRESULT = std::int32_t;
@@ -69,6 +74,7 @@ using BSTR = char16_t*;
 #define ERROR_INVALID_HANDLE 6L
 #define ERROR_NOT_ENOUGH_MEMORY 8L
 #define ERROR_OUTOFMEMORY 14L
+#define ERROR_NOT_SAME_DEVICE 17L
 #define ERROR_WRITE_FAULT 29L
 #define ERROR_READ_FAULT 30L
 #define ERROR_SHARING_VIOLATION 32L
@@ -89,15 +95,18 @@ using BSTR = char16_t*;
 #define ERROR_BAD_PATHNAME 161L
 #define ERROR_ALREADY_EXISTS 183L
 #define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_BAD_FILE_TYPE 222L
 #define ERROR_MORE_DATA 234L
 #define ERROR_DIRECTORY 267L
 #define ERROR_MR_MID_NOT_FOUND 317L
+#define ERROR_DIRECTORY_NOT_SUPPORTED 336L
 #define ERROR_INVALID_FLAGS 1004L
 #define ERROR_NO_UNICODE_TRANSLATION 1113L
 #define ERROR_NOT_FOUND 1168L
 #define ERROR_RESOURCE_DATA_NOT_FOUND 1812L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
+#define ERROR_CANT_ACCESS_FILE 1920L
 
 // Code pages and conversion flags of the text conversions.
 #define CP_UTF8 65001
@@ -116,6 +125,9 @@ using BSTR = char16_t*;
 #define OPEN_ALWAYS 4u
 #define TRUNCATE_EXISTING 5u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
+
+// Flags of MoveFileEx.
+#define MOVEFILE_REPLACE_EXISTING 0x00000001u
 // NOLINTEND(cppcoreguidelines-macro-usage,cppcoreguidelines-pro-type-cstyle-cast,performance-no-int-to-ptr)
 
 #endif

@@ -30,6 +30,16 @@ BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read);
 
 BOOL DeleteFileW(const char16_t* path);
 
+// Writes the file's data through to the disk (fsync on POSIX).
+BOOL FlushFileBuffers(HANDLE file);
+
+// Gives the file `from` the name `to` in one step; whoever opens `to` finds the old file or the
+// new one, never neither. flags: 0, or MOVEFILE_REPLACE_EXISTING; without it an existing `to`
+// fails with ERROR_ALREADY_EXISTS.
+// A link at `to` is replaced itself, never followed; a folder at `to` is not replaced
+// (ERROR_ACCESS_DENIED). Both names must be on the same volume.
+BOOL MoveFileExW(const char16_t* from, const char16_t* to, DWORD flags);
+
 BOOL CloseHandle(HANDLE handle);
 
 // Creates an empty file that only the current user can read and write (POSIX mode 0600; on

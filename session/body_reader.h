@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "interfaces/ITransferEngine.h"
 #include "session/request_buffers.h"
-#include "session/transfer_engine.h"
 
 namespace hvx::session {
 
@@ -17,6 +17,11 @@ public:
     std::uint64_t Unread() const {
         std::uint64_t unread = 0;
         return TransferFailed(m_engine.GetUnreadBodyLength(&unread)) ? 0 : unread;
+    }
+    // Every byte the body had, kept or only counted; 0 when the engine cannot tell.
+    std::uint64_t Received() const {
+        std::uint64_t received = 0;
+        return TransferFailed(m_engine.GetReceivedBodyLength(&received)) ? 0 : received;
     }
     // Reads the next part into `target`, which has room for kBodyPartSize bytes. The bytes read;
     // 0 at the end of the body or when the engine fails.

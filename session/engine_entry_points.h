@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "session/module_entry_points.h"
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
+#include "support/module_entry_points.h"
 
 namespace hvx::session {
 

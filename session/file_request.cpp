@@ -1,9 +1,12 @@
 // hvx::CHttpCurl::MakeFileRequest: runs the session's request with the response body going
 // straight to a file through the write callback, never through memory.
 //
-// The file is opened without sharing, so nobody reads a half-written download; whenever the
-// download does not end in an answer worth keeping (a failed transfer, a status GetResponse
-// refuses, a 304 that carries no body) the file is deleted again.
+// The body is written to a new file beside the target (session/replacement_file.h), which
+// replaces the target only when the download ends in an answer worth keeping; nobody ever reads a
+// half-written download under the target's name, and a process killed mid-transfer leaves the
+// target as it was. When the answer is not worth keeping (a failed transfer, a status GetResponse
+// refuses, a 304 that carries no body) the file beside the target is removed and so is the file
+// that was at the target before, as callers rely on no file being there afterwards.
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -11,6 +14,9 @@
 #include "platform/file.h"
 #include "platform/last_error.h"
 #include "session/http_curl.h"
+#include "session/http_status.h"
+#include "session/replacement_file.h"
+#include "session/transfer_limits.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 
@@ -18,14 +24,20 @@ namespace hvx {
 
 namespace {
 
-constexpr std::uint32_t kNotModified = 304;
-// Nobody else may open the file while the body is written into it.
-constexpr DWORD kNoSharing = 0;
+void LogUndeleted(const std::u16string& path, HRESULT result) {
+    error(u"hvx::CHttpCurl::MakeFileRequest unable to delete file: %s. download failed: 0x%x", path,
+          result);
+}
 
-void DeleteTargetFile(const std::u16string& path, HRESULT result) {
-    if (!os::DeleteFileW(path.c_str())) {
-        error(u"hvx::CHttpCurl::MakeFileRequest unable to delete file: %s. download failed: 0x%x",
-              path, result);
+// Nothing of the download stays, and no file from before stays at the target either. A target
+// that was not there at the start is not looked for: it would be somebody else's.
+void DropDownload(ReplacementFile& file, const std::u16string& path, HRESULT result) {
+    if (!file.Discard()) {
+        LogUndeleted(file.BesidePath(), result);
+    }
+    if (file.TargetExisted() && !os::DeleteFileW(path.c_str()) &&
+        os::GetLastError() != ERROR_FILE_NOT_FOUND) {
+        LogUndeleted(path, result);
     }
 }
 
@@ -42,12 +54,19 @@ HRESULT CHttpCurl::MakeFileRequest(std::uint32_t* status, const char16_t* path) 
 HRESULT CHttpCurl::MakeFileRequest(std::uint32_t& status, std::u16string path) {
     std::u16string errorText;
     InstallWriteCallback(errorText);
-    HRESULT hr = CreateTargetFile(path);
+    HRESULT hr = session::ApplyTransferLimits(m_pICurl, session::StreamLimits(m_pConfig));
     if (FAILED(hr)) {
         return hr;
     }
+    ReplacementFile file(path);
+    hr = file.Create();
+    if (FAILED(hr)) {
+        error(u"hvx::CHttpCurl::MakeFileRequest: unable to create file: %s", path);
+        return hr;
+    }
+    m_hFile = file.Handle();
     hr = SendRequest();
-    CloseTargetFile();
+    m_hFile = nullptr;
     trace(kTraceGeneral, "hvx::CHttpCurl::MakeFileRequest file download status: 0x%x", hr);
 
     bool keep = false;
@@ -56,12 +75,12 @@ HRESULT CHttpCurl::MakeFileRequest(std::uint32_t& status, std::u16string path) {
               path, hr);
     } else {
         hr = GetResponse(status);
-        keep = SUCCEEDED(hr) && status != kNotModified;
+        keep = SUCCEEDED(hr) && status != http::kNotModified;
     }
-    if (keep) {
+    if (!keep) {
+        DropDownload(file, path, hr);
+    } else if (hr = file.Commit(); SUCCEEDED(hr)) {
         trace(kTraceGeneral, u"hvx::CHttpCurl::MakeFileRequest %s file downloaded", path);
-    } else {
-        DeleteTargetFile(path, hr);
     }
     if (FAILED(hr)) {
         error(u"Error occured, 0x%08x: %s", hr, errorText);
@@ -85,25 +104,6 @@ void CHttpCurl::InstallWriteCallback(std::u16string& errorText) {
         errorText = EngineErrorText();
         error("hvx::CHttpCurl::MakeFileRequest: set write callback data failed");
     }
-}
-
-HRESULT CHttpCurl::CreateTargetFile(const std::u16string& path) {
-    HANDLE file = os::CreateFileW(path.c_str(), GENERIC_WRITE, kNoSharing, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL);
-    if (file == INVALID_HANDLE_VALUE) {
-        const HRESULT hr = HRESULT_FROM_WIN32(os::GetLastError());
-        error(u"hvx::CHttpCurl::MakeFileRequest: unable to create file: %s", path);
-        return hr;
-    }
-    m_hFile = file;
-    return S_OK;
-}
-
-void CHttpCurl::CloseTargetFile() {
-    // A failed close is not reported: the handle is gone either way, and a write that failed
-    // has already failed the transfer.
-    static_cast<void>(os::CloseHandle(m_hFile));
-    m_hFile = nullptr;
 }
 
 }  // namespace hvx

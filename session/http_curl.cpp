@@ -16,18 +16,13 @@ constexpr const char16_t* kDefaultUserAgent = u"HalvexProtect/6.5.0.11255";
 constexpr const char16_t* kDefaultScheme = u"https";
 constexpr const char16_t* kDefaultPath = u"/";
 constexpr const char16_t* kDefaultMethod = u"GET";
-constexpr const char16_t* kHttpsScheme = u"https";
-constexpr const char16_t* kHttpScheme = u"http";
-constexpr std::uint16_t kHttpsPort = 443;
-constexpr std::uint16_t kHttpPort = 80;
 
 }  // namespace
 
 CHttpCurl::CHttpCurl()
     : m_userAgent(kDefaultUserAgent),
-      m_scheme(kDefaultScheme),
-      m_path(kDefaultPath),
-      m_port(kHttpsPort),
+      m_url{kDefaultScheme, {}, kDefaultPath},
+      m_port(url::kHttpsPort),
       m_method(kDefaultMethod) {}
 
 CHttpCurl::~CHttpCurl() {
@@ -82,14 +77,6 @@ HRESULT CHttpCurl::AddRequestHeader(const char16_t* name, const char16_t* value)
 HRESULT CHttpCurl::AddRequestHeader(std::u16string name, std::u16string value) {
     m_headers.emplace_back(std::move(name), std::move(value));
     return S_OK;
-}
-
-void CHttpCurl::ApplyPortRule() {
-    if (m_scheme == kHttpsScheme) {
-        m_port = kHttpsPort;
-    } else if (m_scheme == kHttpScheme) {
-        m_port = kHttpPort;
-    }
 }
 
 std::u16string CHttpCurl::EngineErrorText() const {

@@ -15,9 +15,10 @@
 
 #include "interfaces/IConfig.h"
 #include "interfaces/IHttp.h"
+#include "interfaces/ITransferEngine.h"
 #include "interfaces/hvx_types.h"
 #include "session/multipart_section.h"
-#include "session/transfer_engine.h"
+#include "session/url_parts.h"
 
 namespace hvx {
 
@@ -57,6 +58,8 @@ public:
     [[nodiscard]] HRESULT AddFormField(std::u16string name, std::uint64_t value);
     // Appends a copy of a finished section; every later POST of the session carries it.
     void AddSection(const MultipartSection& section);
+    // The same without a copy: a file's content is held once by the section.
+    void AddSection(MultipartSection&& section);
     static HRESULT AddSectionHeader(MultipartSection& section, std::u16string name,
                                     std::u16string value);
     static HRESULT AddSectionParameter(MultipartSection& section, std::u16string name,
@@ -85,9 +88,9 @@ public:
 
     // What the session holds, for its clients and for tests.
     const std::u16string& UserAgent() const { return m_userAgent; }
-    const std::u16string& Scheme() const { return m_scheme; }
-    const std::u16string& Host() const { return m_host; }
-    const std::u16string& Path() const { return m_path; }
+    const std::u16string& Scheme() const { return m_url.scheme; }
+    const std::u16string& Host() const { return m_url.host; }
+    const std::u16string& Path() const { return m_url.path; }
     std::uint16_t Port() const { return m_port; }
     const std::u16string& Method() const { return m_method; }
     const std::vector<TextPair>& Headers() const { return m_headers; }
@@ -109,8 +112,6 @@ private:
     void ApplyHeaders();
     std::string BuildFormBody() const;
     bool IsPostContentLoggable() const;
-    // 443 for "https", 80 for "http", else unchanged.
-    void ApplyPortRule();
     // The engine's error-buffer text, decoded from UTF-8 (empty when it is not UTF-8).
     std::u16string EngineErrorText() const;
     // The engine's last-error text, or "m_pICurl is NULL".
@@ -121,21 +122,19 @@ private:
                         int portOutcome);
     // The result of a 4xx or 5xx answer, from its error body (response.cpp).
     [[nodiscard]] HRESULT MapErrorStatus(std::uint32_t status);
-    // Steps of MakeRequest (make_request.cpp): the transfer and the status; the result when no
-    // body could be read; the log line of a failed request, which gives back its result.
-    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status);
+    // Steps of MakeRequest (make_request.cpp): the limits, the transfer and the status; the
+    // result when no body could be read; the log line of a failed request, which gives back its
+    // result.
+    [[nodiscard]] HRESULT StartRequest(std::uint32_t& status, const TransferLimits& limits);
     [[nodiscard]] HRESULT NoResponseBody();
     HRESULT RequestFailed(HRESULT result);
 
-    // Steps of MakeFileRequest (file_request.cpp): the write callback, whose failures are only
-    // logged; the target file, kept in m_hFile while the body is written.
+    // A step of MakeFileRequest (file_request.cpp): the write callback, whose failures are only
+    // logged. The file being written is in m_hFile while the body comes in.
     void InstallWriteCallback(std::u16string& errorText);
-    [[nodiscard]] HRESULT CreateTargetFile(const std::u16string& path);
-    void CloseTargetFile();
 
     // Steps of Init, in the order they run (session_init.cpp). `pending` collects the failures
     // of the basic engine options as E_UNEXPECTED.
-    void SplitUrl(const std::u16string& url);
     [[nodiscard]] HRESULT CreateEngine();
     void ConfigureEngine(HRESULT& pending);
     [[nodiscard]] HRESULT LoadTrust(IConfig* config);
@@ -148,9 +147,7 @@ private:
     void InstallProgressCallback(std::u16string& errorText);
 
     std::u16string m_userAgent;
-    std::u16string m_scheme;
-    std::u16string m_host;
-    std::u16string m_path;
+    url::Parts m_url;
     std::uint16_t m_port;
     std::u16string m_method;
     std::vector<TextPair> m_headers;

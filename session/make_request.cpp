@@ -5,6 +5,11 @@
 // much as the transfer itself. So each copy is one pass into memory sized once, and the buffer
 // form reads the engine's parts straight into the caller's buffer: the result, the status, the
 // size and the buffer are the same as if the body went through the byte list and the string.
+//
+// Before the transfer each form tells the engine what it can take (session/transfer_limits.h):
+// the byte-list forms a configured ceiling, the buffer form its capacity, past which the engine
+// only counts the body so that the size reported is still its length.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -13,15 +18,15 @@
 
 #include "session/body_reader.h"
 #include "session/http_curl.h"
+#include "session/http_status.h"
 #include "session/request_buffers.h"
+#include "session/transfer_limits.h"
 #include "siblings/venit/venit.h"
 #include "support/text_utils.h"
 
 namespace hvx {
 
 namespace {
-
-constexpr std::uint32_t kNotModified = 304;
 
 // Appends every part of the body to `body`; true when a part delivered bytes. The parts pass
 // through a small buffer that stays in the cache, so the body's bytes cross memory once.
@@ -38,10 +43,13 @@ bool ReadWholeBody(ITransferEngine& engine, std::vector<char>& body) {
 }
 
 // Reads the body into the caller's buffer of `capacity` bytes and gives its length. Whole parts
-// are read in place while they fit, the last one through a scratch part. A body that the engine
-// announces too long for the buffer (with its zero byte) is only counted, not copied.
+// are read in place while they fit, the last one through a scratch part. A body too long for the
+// buffer (with its zero byte) is only counted, not copied; the engine did not keep it.
 std::uint64_t ReadBodyInto(ITransferEngine& engine, char* buffer, std::uint32_t capacity) {
     session::BodyReader reader(engine);
+    if (const std::uint64_t received = reader.Received(); received > 0 && received >= capacity) {
+        return received;
+    }
     const bool copy = buffer != nullptr && reader.Unread() < capacity;
     std::array<char, kBodyPartSize> part{};
     std::uint64_t length = 0;
@@ -61,8 +69,11 @@ std::uint64_t ReadBodyInto(ITransferEngine& engine, char* buffer, std::uint32_t 
 
 }  // namespace
 
-HRESULT CHttpCurl::StartRequest(std::uint32_t& status) {
-    const HRESULT hr = SendRequest();
+HRESULT CHttpCurl::StartRequest(std::uint32_t& status, const TransferLimits& limits) {
+    HRESULT hr = session::ApplyTransferLimits(m_pICurl, limits);
+    if (SUCCEEDED(hr)) {
+        hr = SendRequest();
+    }
     return FAILED(hr) ? hr : GetResponse(status);
 }
 
@@ -78,12 +89,12 @@ HRESULT CHttpCurl::RequestFailed(HRESULT result) {
 }
 
 HRESULT CHttpCurl::MakeRequest(std::uint32_t& status, std::vector<char>& body) {
-    const HRESULT hr = StartRequest(status);
+    const HRESULT hr = StartRequest(status, session::ListLimits(m_pConfig));
     if (FAILED(hr)) {
         return RequestFailed(hr);
     }
     // A 304 answer leaves the caller's body as it was.
-    if (status == kNotModified) {
+    if (status == http::kNotModified) {
         return hr;
     }
     body.clear();
@@ -117,12 +128,12 @@ HRESULT CHttpCurl::MakeRequest(std::uint32_t* status, std::uint32_t* size, char*
         buffer[0] = '\0';
     }
     std::uint32_t received = 0;
-    HRESULT hr = StartRequest(received);
+    HRESULT hr = StartRequest(received, session::BufferLimits(m_pConfig, *size));
     if (FAILED(hr)) {
         return RequestFailed(hr);
     }
     std::uint64_t length = 0;
-    if (received != kNotModified) {
+    if (received != http::kNotModified) {
         length = ReadBodyInto(*m_pICurl, buffer, *size);
         if (length == 0) {
             return RequestFailed(NoResponseBody());
@@ -141,7 +152,8 @@ HRESULT CHttpCurl::MakeRequest(std::uint32_t* status, std::uint32_t* size, char*
         }
         hr = HVX_E_INSUFFICIENT_BUFFER;
     }
-    *size = static_cast<std::uint32_t>(length);
+    // A body of 4 GiB or more reports the largest size there is: no buffer can hold it.
+    *size = static_cast<std::uint32_t>(std::min<std::uint64_t>(length, UINT32_MAX));
     return hr;
 }
 

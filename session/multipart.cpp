@@ -34,6 +34,10 @@ void CHttpCurl::AddSection(const MultipartSection& section) {
     m_sections.push_back(section);
 }
 
+void CHttpCurl::AddSection(MultipartSection&& section) {
+    m_sections.push_back(std::move(section));
+}
+
 HRESULT CHttpCurl::AddSectionHeader(MultipartSection& section, std::u16string name,
                                     std::u16string value) {
     section.headers.emplace_back(std::move(name), std::move(value));

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/large_buffer.h"
 #include "session/http_curl.h"
 #include "session/request_buffers.h"
 #include "siblings/venit/util.h"
@@ -75,8 +76,9 @@ constexpr std::string_view kParameterEnd = "\"";
     return S_OK;
 }
 
-// Grows the buffer to `total` bytes with realloc; on failure the buffer is freed.
-[[nodiscard]] bool Grow(MallocBuffer& buffer, std::size_t total) {
+// Grows the buffer from `length` to `total` bytes with realloc; on failure the buffer is freed.
+// The new part's pages are asked for at once: the section's bytes are copied into them next.
+[[nodiscard]] bool Grow(MallocBuffer& buffer, std::size_t length, std::size_t total) {
     void* grown = std::realloc(buffer.get(), total);  // NOLINT(cppcoreguidelines-no-malloc)
     if (grown == nullptr) {
         buffer.reset();
@@ -84,6 +86,7 @@ constexpr std::string_view kParameterEnd = "\"";
     }
     static_cast<void>(buffer.release());
     buffer.reset(static_cast<char*>(grown));
+    os::PrefaultBuffer(buffer.get() + length, total - length);
     return true;
 }
 
@@ -102,7 +105,7 @@ char* Put(char* out, std::string_view bytes) {
     const std::size_t closingLength = closing != nullptr ? closing->size() : 0;
     if (!Util::SafeAdd(length, head.size(), total) || !Util::SafeAdd(total, data.size(), total) ||
         !Util::SafeAdd(total, kLineEnd.size() + closingLength, total) ||
-        total > std::numeric_limits<std::uint32_t>::max() || !Grow(body, total)) {
+        total > std::numeric_limits<std::uint32_t>::max() || !Grow(body, length, total)) {
         body.reset();
         return false;
     }

@@ -3,19 +3,18 @@
 #include <cstdint>
 #include <memory>
 
+#include "interfaces/IProxyReader.h"
 #include "session/http_curl.h"
-#include "session/module_entry_points.h"
-#include "siblings/sabko/proxy.h"
 #include "siblings/venit/session_proxy.h"
 #include "siblings/venit/venit.h"
+#include "support/module_entry_points.h"
 #include "support/trace_levels.h"
 
 namespace hvx {
 
 namespace {
 
-using ProxyEntryPoints =
-    session::ModuleEntryPoints<CreateProxyClassInstanceFn, ReleaseProxyClassInstanceFn>;
+using ProxyEntryPoints = ModuleEntryPoints<CreateProxyClassInstanceFn, ReleaseProxyClassInstanceFn>;
 constinit ProxyEntryPoints g_proxyModule(kProxyModule, kCreateProxySymbol, kReleaseProxySymbol);
 
 struct ProxyReaderRelease {

@@ -5,22 +5,12 @@
 #include <string>
 
 #include "session/http_curl.h"
+#include "session/http_status.h"
 #include "session/request_buffers.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 
 namespace hvx {
-
-namespace {
-
-constexpr std::uint32_t kFirstSuccess = 200;
-constexpr std::uint32_t kLastSuccess = 299;
-constexpr std::uint32_t kNotModified = 304;
-constexpr std::uint32_t kUseProxy = 305;
-constexpr std::uint32_t kFirstClientError = 400;
-constexpr std::uint32_t kLastServerError = 599;
-
-}  // namespace
 
 HRESULT CHttpCurl::GetResponse(std::uint32_t& status) {
     if (m_pICurl == nullptr) {
@@ -31,18 +21,18 @@ HRESULT CHttpCurl::GetResponse(std::uint32_t& status) {
         error("hvx::CHttpCurl::GetResponse unable to retrieve response code, ret: %d", outcome);
         return E_FAIL;
     }
-    if (status >= kFirstSuccess && status <= kLastSuccess) {
+    if (http::IsSuccess(status)) {
         return S_OK;
     }
-    if (status == kNotModified) {
+    if (status == http::kNotModified) {
         trace(kTraceGeneral, "Response: 304/HTTP_STATUS_NOT_MODIFIED");
         return S_OK;
     }
-    if (status == kUseProxy) {
+    if (status == http::kUseProxy) {
         trace(kTraceGeneral, "Response: 305/HTTP_STATUS_USE_PROXY.");
         return S_OK;
     }
-    if (status >= kFirstClientError && status <= kLastServerError) {
+    if (http::IsError(status)) {
         return MapErrorStatus(status);
     }
     error("hvx::CHttpCurl::GetResponse : Received an unhandled http response: %d", status);

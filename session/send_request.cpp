@@ -16,17 +16,16 @@ namespace {
 constexpr std::u16string_view kGet = u"GET";
 constexpr std::u16string_view kPost = u"POST";
 constexpr std::u16string_view kPut = u"PUT";
-constexpr std::u16string_view kSchemeSeparator = u"://";
 constexpr const char* kNoEngine = "m_pICurl is NULL";
 
 }  // namespace
 
 HRESULT CHttpCurl::SendRequest() {
-    if (m_host.empty() || m_pICurl == nullptr) {
+    if (m_url.host.empty() || m_pICurl == nullptr) {
         return E_FAIL;
     }
     std::u16string errorText;
-    ApplyPortRule();
+    m_port = url::SchemePort(m_url.scheme, m_port);
     const int portOutcome = m_pICurl->SetOption(curlopt::kPort, m_port);
     if (TransferFailed(portOutcome)) {
         errorText = EngineErrorText();
@@ -47,8 +46,7 @@ HRESULT CHttpCurl::SendRequest() {
     const char* body = isMultipart ? multipart : form.data();
     const auto length = isMultipart ? multipartLength : static_cast<std::uint32_t>(form.size());
 
-    const std::u16string url = m_scheme + std::u16string(kSchemeSeparator) + m_host + m_path;
-    const int outcome = PerformTransfer(url, body, length, portOutcome);
+    const int outcome = PerformTransfer(url::Join(m_url), body, length, portOutcome);
     HRESULT result = proxy;
     if (TransferFailed(outcome)) {
         errorText = EngineErrorText();
@@ -56,12 +54,12 @@ HRESULT CHttpCurl::SendRequest() {
         error(
             u"hvx::CHttpCurl::SendRequest  sending remote request(%s): %s://%s%s, status: 0x%x. "
             u"msg: %s / %hs",
-            m_method, m_scheme, m_host, m_path, outcome, errorText, EngineLastError());
+            m_method, m_url.scheme, m_url.host, m_url.path, outcome, errorText, EngineLastError());
     }
     multipartOwner.reset();
     trace(kTraceGeneral,
           u"CHttpCurl::SendRequest remote request(%s): %s://%s%s, status: 0x%x. msg: %s / %hs",
-          m_method, m_scheme, m_host, m_path, result, errorText, EngineLastError());
+          m_method, m_url.scheme, m_url.host, m_url.path, result, errorText, EngineLastError());
     return result;
 }
 

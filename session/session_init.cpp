@@ -17,8 +17,6 @@ namespace hvx {
 
 namespace {
 
-constexpr const char16_t* kSchemeSeparator = u"://";
-constexpr std::size_t kSchemeSeparatorLength = 3;
 constexpr const char16_t* kUserAgentPrefix = u"HalvexProtect/";
 constexpr std::uint32_t kOn = 1;
 
@@ -50,7 +48,7 @@ HRESULT CHttpCurl::Init(std::u16string method,
         return HVX_E_URL_INVALID;
     }
     m_method = std::move(method);
-    SplitUrl(url);
+    url::Split(url, m_url);
     if (const HRESULT hr = CreateEngine(); FAILED(hr)) {
         return hr;
     }
@@ -65,7 +63,7 @@ HRESULT CHttpCurl::Init(std::u16string method,
     InstallSslContext();
     ApplyConnectTimeout();
     ApplyEngineDiagnostics();
-    ApplyPortRule();
+    m_port = url::SchemePort(m_url.scheme, m_port);
     std::u16string errorText;
     ApplyTransferTimeout(timeoutSeconds, errorText);
     if (SUCCEEDED(pending)) {
@@ -75,22 +73,13 @@ HRESULT CHttpCurl::Init(std::u16string method,
     return pending;
 }
 
-void CHttpCurl::SplitUrl(const std::u16string& url) {
-    const std::size_t separator = url.find(kSchemeSeparator);
-    if (separator == std::u16string::npos) {
-        return;
-    }
-    m_scheme = url.substr(0, separator);
-    const std::size_t hostStart = separator + kSchemeSeparatorLength;
-    const std::size_t slash = url.find(u'/', hostStart);
-    if (slash == std::u16string::npos) {
-        return;
-    }
-    m_host = url.substr(hostStart, slash - hostStart);
-    m_path = url.substr(slash);
-}
-
 HRESULT CHttpCurl::CreateEngine() {
+    // A session initialised again (the upload client's, once per upload) gives its previous
+    // instance back first.
+    if (m_pICurl != nullptr) {
+        session::EngineModule().Release()(m_pICurl);
+        m_pICurl = nullptr;
+    }
     m_pICurl = session::EngineModule().Create()();
     if (m_pICurl == nullptr) {
         error("unable to get httpc instance");

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "interfaces/ITransferEngine.h"
+
 namespace hvx::keys {
 
 // Trust.
@@ -21,12 +23,28 @@ inline constexpr const char* kConnectTimeout = "config/conn/timeout";  // second
 inline constexpr std::uint32_t kConnectTimeoutDefault = 30;
 inline constexpr const char* kCurlDebug = "config/agent/log/curldebug";
 
+// Transfer bounds (session/transfer_limits.cpp, docs/transfer-bounds.md). A value out of its
+// range is logged and the default used; the defaults are the engine's own.
+inline constexpr const char* kMaxBodySize = "config/conn/maxbodysize";  // bytes, 1 and up
+inline constexpr auto kMaxBodySizeDefault =
+    static_cast<std::uint32_t>(kDefaultTransferLimits.keepBytes);
+inline constexpr const char* kMaxTransferTime = "config/conn/maxtime";  // seconds, 1 to 604800
+inline constexpr std::uint32_t kMaxTransferTimeDefault = kDefaultTransferLimits.ceilingSeconds;
+inline constexpr std::uint32_t kMaxTransferTimeLimit = 7 * 24 * 3600;
+inline constexpr const char* kStallTime = "config/conn/stalltime";  // seconds, 1 to 3600
+inline constexpr std::uint32_t kStallTimeDefault = kDefaultTransferLimits.stallSeconds;
+inline constexpr const char* kStallRate = "config/conn/stallrate";  // bytes/s, 1 to 1048576
+inline constexpr std::uint32_t kStallRateDefault = kDefaultTransferLimits.stallBytesPerSecond;
+inline constexpr std::uint32_t kStallRateLimit = 1U << 20U;
+
 // Agent identity.
 inline constexpr const char* kAgentVersion = "config/agent/version";
 inline constexpr const char* kAgentUuid = "config/agent/uuid";
 inline constexpr const char* kAffiliateUuid = "config/agent/affiliate/uuid";
 inline constexpr const char* kHardwareId = "config/agent/hardware_id";
 inline constexpr const char* kLocalTestPolicy = "config/agent/cloud/eltp";  // 1 selects it
+// 32 hexadecimal digits: the machine id of a host without /etc/machine-id, made once.
+inline constexpr const char* kMachineId = "config/agent/machine_id";
 
 // Management backend.
 inline constexpr const char* kMgmtEndpoint = "config/ostra/endpoint/mgmt";

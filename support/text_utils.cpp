@@ -1,6 +1,5 @@
 #include "support/text_utils.h"
 
-#include <regex>
 #include <vector>
 
 #include "interfaces/hvx_types.h"
@@ -9,25 +8,6 @@
 namespace hvx {
 
 namespace {
-
-// The validators run on wchar_t text: the code units are copied one by one, so the patterns
-// see the same units on every platform.
-std::wstring ToRegexText(const std::u16string& text) {
-    return {text.begin(), text.end()};
-}
-
-const std::wregex& UrlPattern() {
-    static const std::wregex pattern(LR"(^http[s]{0,1}://[a-zA-Z0-9]{1,1}[a-zA-Z0-9-_:\./]*/.*)",
-                                     std::regex::ECMAScript | std::regex::icase);
-    return pattern;
-}
-
-const std::wregex& GuidPattern() {
-    static const std::wregex pattern(
-        LR"([A-F0-9]{8}-[A-F0-9]{4}-[A-F0-9]{4}-[A-F0-9]{4}-[A-F0-9]{12})",
-        std::regex::ECMAScript | std::regex::icase);
-    return pattern;
-}
 
 bool IsUnreserved(unsigned char byte) {
     return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
@@ -96,14 +76,6 @@ HRESULT UrlEncodeW(const std::u16string& text, std::u16string& encoded) {
         return hr;
     }
     return Utf8ToWide(narrow, encoded);
-}
-
-bool IsValidUrl(const std::u16string& url) {
-    return std::regex_match(ToRegexText(url), UrlPattern());
-}
-
-bool IsValidGuid(const std::u16string& guid) {
-    return std::regex_match(ToRegexText(guid), GuidPattern());
 }
 
 }  // namespace hvx

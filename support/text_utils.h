@@ -18,8 +18,9 @@ namespace hvx {
 [[nodiscard]] HRESULT UrlEncode(const std::u16string& text, std::string& encoded);
 // UrlEncode, as wide text.
 [[nodiscard]] HRESULT UrlEncodeW(const std::u16string& text, std::u16string& encoded);
-// http or https (any letter case), "://", a host that starts with a letter or digit, and a
-// slash after it.
+// The validators (validators.cpp) run in one pass with ASCII letter classes, for any length.
+// http or https (any letter case), "://", a host that starts with a letter or digit and runs on
+// in letters, digits and "-_:./" to a slash, then anything but a line end.
 bool IsValidUrl(const std::u16string& url);
 // Five groups of 8, 4, 4, 4 and 12 hexadecimal digits joined by hyphens, nothing else.
 bool IsValidGuid(const std::u16string& guid);

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/table_row.h"
 #include "interfaces/caspo.h"
 #include "platform/module.h"
 #include "tools/backend/backend.h"
@@ -273,6 +274,10 @@ int Run(const Options& options) {
                 ours, theirs, ours / theirs);
     std::printf("best:   FileDownloader %.1f MB/s, curl -o %.1f MB/s, ratio %.3f\n",
                 Best(rates->library), Best(rates->curl), Best(rates->library) / Best(rates->curl));
+    hvx::bench::PrintTableRow("download " + std::to_string(options.mebibytes) + " MiB to a file",
+                              hvx::bench::Figure(ours, "MB/s", 1),
+                              "curl -o " + hvx::bench::Figure(theirs, "MB/s", 1), ours / theirs,
+                              hvx::bench::Goal::AtLeast, 0.95);
     return 0;
 }
 

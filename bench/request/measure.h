@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+#include "tests/support/peak_memory.h"
+
 namespace hvx::bench {
 
 // Seconds that `work` takes on the steady clock.
@@ -15,12 +17,10 @@ double Seconds(const std::function<void()>& work);
 // The middle value (the lower of the two middle ones for an even count); 0 for none.
 double Median(std::vector<double> values);
 
-// The process's resident memory now, and the most it has held since the last ResetPeak (or its
-// start), in bytes, from /proc/self/status.
-std::size_t ResidentBytes();
-std::size_t PeakResidentBytes();
-// Starts the peak over from the resident memory now. False when the system does not allow it.
-bool ResetPeak();
+// Memory figures come from tests/support/peak_memory.h.
+using test::PeakResidentBytes;
+using test::ResetPeak;
+using test::ResidentBytes;
 
 // Seconds of malloc, memcpy of `source` into the fresh memory, and free: the least that putting
 // the bytes into new memory once can take.

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "bench/common/table_row.h"
 #include "bench/request/multipart_bench.h"
 #include "bench/request/response_bench.h"
 #include "siblings/venit/venit.h"
@@ -73,6 +74,14 @@ bool ReportMultipart(const Options& options) {
     std::printf("  peak, sections and body        %8.1f MiB = %.2f x the body (at most %.1f: %s)\n",
                 static_cast<double>(f.peakBytes) / kMiB, memory, kMultipartMemoryGoal,
                 Verdict(memory, kMultipartMemoryGoal));
+    using hvx::bench::Figure;
+    hvx::bench::PrintTableRow("multipart body: time", Figure(f.buildSeconds, "s"),
+                              "memcpy " + Figure(f.memcpySeconds, "s"), time,
+                              hvx::bench::Goal::AtMost, kMultipartTimeGoal);
+    hvx::bench::PrintTableRow(
+        "multipart body: peak memory", Figure(static_cast<double>(f.peakBytes) / kMiB, "MiB", 1),
+        "the body " + Figure(static_cast<double>(f.bodyBytes) / kMiB, "MiB", 1), memory,
+        hvx::bench::Goal::AtMost, kMultipartMemoryGoal);
     return true;
 }
 
@@ -92,6 +101,10 @@ bool ReportResponse(const Options& options) {
     std::printf("  malloc + memcpy + free         %8.4f s\n", f.memcpySeconds);
     std::printf("  ratio to curl + memcpy         %8.2f   (at most %.1f: %s)\n", ratio,
                 kResponseGoal, Verdict(ratio, kResponseGoal));
+    hvx::bench::PrintTableRow("response body into memory",
+                              hvx::bench::Figure(f.requestSeconds, "s"),
+                              "curl + memcpy " + hvx::bench::Figure(bound, "s"), ratio,
+                              hvx::bench::Goal::AtMost, kResponseGoal);
     return true;
 }
 

@@ -138,14 +138,6 @@ Opened CreateOrOpen(const std::string& path, const OpenPlan& plan) {
                                    : detail::Win32ErrorFromErrno(errno, ERROR_WRITE_FAULT);
 }
 
-// Descriptor 0 would be a null HANDLE: move it out of the way.
-[[nodiscard]] UniqueFd AvoidNullHandle(UniqueFd fd) {
-    if (fd.Get() != 0) {
-        return fd;
-    }
-    return UniqueFd(::fcntl(fd.Get(), F_DUPFD_CLOEXEC, 1));
-}
-
 // Checks, locks and truncates a freshly opened file. ERROR_SUCCESS when it may be handed out.
 [[nodiscard]] DWORD PrepareOpened(const Opened& opened, const OpenPlan& plan, DWORD share) {
     if (const DWORD error = RefuseFolder(opened.fd.Get()); error != ERROR_SUCCESS) {
@@ -182,7 +174,7 @@ HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share, DWORD dispos
     if (const DWORD error = PrepareOpened(opened, *plan, share); error != ERROR_SUCCESS) {
         return FailOpen(error);
     }
-    UniqueFd fd = AvoidNullHandle(std::move(opened.fd));
+    UniqueFd fd = detail::AvoidNullHandle(std::move(opened.fd));
     if (!fd.Valid()) {
         return FailOpen(detail::Win32ErrorFromErrno(errno, ERROR_TOO_MANY_OPEN_FILES));
     }

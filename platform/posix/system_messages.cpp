@@ -26,6 +26,7 @@ constexpr std::array kSystemMessages = std::to_array<SystemMessage>({
     {ERROR_INVALID_HANDLE, u"The handle is not valid.\r\n"},
     {ERROR_NOT_ENOUGH_MEMORY, u"There is not enough memory to carry out the operation.\r\n"},
     {ERROR_OUTOFMEMORY, u"The system ran out of memory.\r\n"},
+    {ERROR_NOT_SAME_DEVICE, u"The file cannot be moved to another volume.\r\n"},
     {ERROR_WRITE_FAULT, u"Writing to the device failed.\r\n"},
     {ERROR_READ_FAULT, u"Reading from the device failed.\r\n"},
     {ERROR_SHARING_VIOLATION, u"Another process holds the file open.\r\n"},
@@ -46,9 +47,11 @@ constexpr std::array kSystemMessages = std::to_array<SystemMessage>({
     {ERROR_BAD_PATHNAME, u"The path is not valid.\r\n"},
     {ERROR_ALREADY_EXISTS, u"The item exists already.\r\n"},
     {ERROR_FILENAME_EXCED_RANGE, u"The file name or its extension is too long.\r\n"},
+    {ERROR_BAD_FILE_TYPE, u"The path names a pipe, socket or device, not a file.\r\n"},
     {ERROR_MORE_DATA, u"More data is waiting to be read.\r\n"},
     {ERROR_DIRECTORY, u"The name is not the name of a folder.\r\n"},
     {ERROR_MR_MID_NOT_FOUND, u"No text exists for this message number.\r\n"},
+    {ERROR_DIRECTORY_NOT_SUPPORTED, u"The path names a folder, not a file.\r\n"},
     {ERROR_INVALID_FLAGS, u"The flags are not valid.\r\n"},
     {ERROR_NO_UNICODE_TRANSLATION, u"The text holds a character that cannot be converted.\r\n"},
     {ERROR_NOT_FOUND, u"The element was not found.\r\n"},
@@ -56,6 +59,7 @@ constexpr std::array kSystemMessages = std::to_array<SystemMessage>({
     {ERROR_RESOURCE_TYPE_NOT_FOUND, u"The module has no resource of the type asked for.\r\n"},
     {ERROR_RESOURCE_NAME_NOT_FOUND, u"The module has no resource of the name asked for.\r\n"},
     {ERROR_RESOURCE_LANG_NOT_FOUND, u"The module has no resource in the language asked for.\r\n"},
+    {ERROR_CANT_ACCESS_FILE, u"The path names a link, which is not followed.\r\n"},
 });
 
 }  // namespace

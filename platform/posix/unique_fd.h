@@ -1,6 +1,7 @@
 // Owns one file descriptor.
 #pragma once
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <utility>
@@ -38,5 +39,14 @@ private:
 
     int m_fd = -1;
 };
+
+// Descriptor 0 would be a null HANDLE: move it out of the way. Invalid (errno set) when the
+// descriptor cannot be duplicated.
+[[nodiscard]] inline UniqueFd AvoidNullHandle(UniqueFd fd) {
+    if (fd.Get() != 0) {
+        return fd;
+    }
+    return UniqueFd(::fcntl(fd.Get(), F_DUPFD_CLOEXEC, 1));
+}
 
 }  // namespace hvx::os::detail

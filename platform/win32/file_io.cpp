@@ -71,6 +71,14 @@ BOOL DeleteFileW(const char16_t* path) {
     return ::DeleteFileW(Wide(path));
 }
 
+BOOL FlushFileBuffers(HANDLE file) {
+    return ::FlushFileBuffers(file);
+}
+
+BOOL MoveFileExW(const char16_t* from, const char16_t* to, DWORD flags) {
+    return ::MoveFileExW(Wide(from), Wide(to), flags);
+}
+
 BOOL CloseHandle(HANDLE handle) {
     if (Refused(handle)) {
         return FALSE;

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "interfaces/IConfig.h"
+#include "interfaces/ITransferEngine.h"
 #include "platform/base_types.h"
-#include "session/transfer_engine.h"
 
 namespace hvx {
 

@@ -34,15 +34,16 @@ std::unique_ptr<CurlEngine> CurlEngine::Create() {
     return engine;
 }
 
-CurlEngine::CurlEngine(EasyPtr easy) : m_easy(std::move(easy)) {
-    m_body.Reset(m_easy.get());
-}
+CurlEngine::CurlEngine(EasyPtr easy) : m_easy(std::move(easy)) {}
 
 int CurlEngine::Setup() {
     curl_easy_reset(m_easy.get());
-    m_body.Reset(m_easy.get());
+    m_body.Clear();
+    m_limits = kDefaultTransferLimits;
     m_upload = {};
     m_callerWrite = {};
+    m_callerProgress = {};
+    m_callerTimeoutMs = 0;
     m_defaultPort = 0;
     m_errorBuffer.fill('\0');
     return Record(ApplyDefaults());
@@ -73,6 +74,11 @@ CURLcode CurlEngine::ApplyDefaults() {
         curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, kAllowedProtocols),
         curl_easy_setopt(easy, CURLOPT_READFUNCTION, &UploadSource::Read),
         curl_easy_setopt(easy, CURLOPT_READDATA, &m_upload),
+        // The stall rule runs in the engine's progress callback, which passes each call on to
+        // the caller's.
+        curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &CurlEngine::OnProgress),
+        curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this),
+        curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L),
     });
 }
 

@@ -1,6 +1,6 @@
 // hvx::mirel::CurlEngine, the transfer engine instance behind CreateNCPClassInstance: one libcurl
-// easy handle, its header list, its in-memory response body and its error buffer. The rules it
-// keeps are listed in siblings/mirel/mirel.h.
+// easy handle, its header list, its in-memory response body, its transfer limits and its error
+// buffer. The rules it keeps are listed in siblings/mirel/mirel.h.
 //
 // An instance is used by one thread at a time; it may move between threads between transfers.
 #pragma once
@@ -11,10 +11,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
+#include "siblings/mirel/body_sink.h"
 #include "siblings/mirel/curl_handles.h"
 #include "siblings/mirel/header_list.h"
 #include "siblings/mirel/response_body.h"
+#include "siblings/mirel/stall_guard.h"
 
 namespace hvx::mirel {
 
@@ -48,6 +50,8 @@ public:
     int ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* count) override;
     int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) override;
     int GetUnreadBodyLength(std::uint64_t* length) override;
+    int SetTransferLimits(const TransferLimits* limits) override;
+    int GetReceivedBodyLength(std::uint64_t* length) override;
 
 private:
     enum class Method { kGet, kPost, kPut };
@@ -63,10 +67,16 @@ private:
         static std::size_t Read(char* buffer, std::size_t size, std::size_t count,
                                 void* user) noexcept;
     };
-    // The caller's write callback, which replaces the in-memory body while it is set.
-    struct CallerWrite {
-        void* function = nullptr;
+    // The caller's progress callback (libcurl's older form or its newer one) and whether the
+    // caller turned progress on. The engine's own progress callback runs the stall rule and
+    // passes each call on.
+    struct CallerProgress {
+        void* progress = nullptr;
+        void* xferinfo = nullptr;
         void* data = nullptr;
+        bool on = false;
+        int Call(curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t uploadTotal,
+                 curl_off_t uploaded) const;
     };
 
     explicit CurlEngine(EasyPtr easy);
@@ -79,6 +89,9 @@ private:
     [[nodiscard]] CURLcode ApplyNumberOption(int option, std::int64_t value);
     [[nodiscard]] CURLcode ApplyPointerOption(int option, void* pointer);
     [[nodiscard]] CURLcode SetDefaultPort(std::int64_t port);
+    [[nodiscard]] CURLcode SetCallerTimeout(int option, std::int64_t value);
+    // Options whose caller's value the engine keeps for itself; null when `option` is not one.
+    void** CallerPointer(CURLoption option);
 
     // Transfers (engine_transfer.cpp).
     [[nodiscard]] CURLcode Transfer(const char16_t* url, const Request& request);
@@ -88,10 +101,23 @@ private:
     [[nodiscard]] CURLcode ApplyWriteTarget();
     [[nodiscard]] CURLcode ResetMethod();
 
+    // Limits (engine_limits.cpp).
+    [[nodiscard]] CURLcode ApplyLimits();
+    // The result of a transfer that a limit ended, with the reason in the error buffer.
+    [[nodiscard]] CURLcode Conclude(CURLcode result);
+    static int OnProgress(void* user, curl_off_t downloadTotal, curl_off_t downloaded,
+                          curl_off_t uploadTotal, curl_off_t uploaded) noexcept;
+
     HeaderList m_headers;
     ResponseBody m_body;
+    BodySink m_sink;
+    StallGuard m_stall;
+    TransferLimits m_limits = kDefaultTransferLimits;
     UploadSource m_upload;
     CallerWrite m_callerWrite;
+    CallerProgress m_callerProgress;
+    // The caller's CURLOPT_TIMEOUT or CURLOPT_TIMEOUT_MS, in milliseconds; 0 for none.
+    std::int64_t m_callerTimeoutMs = 0;
     long m_defaultPort = 0;
     CURLcode m_lastCode = CURLE_OK;
     std::array<char, CURL_ERROR_SIZE> m_errorBuffer{};

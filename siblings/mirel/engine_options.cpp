@@ -1,5 +1,6 @@
 // Options of a CurlEngine: the caller's values go to libcurl unchanged, except the few the engine
-// keeps for itself (the port rule, the write target) and those it manages alone.
+// keeps for itself (the port rule, the write target, the progress callback, the time-out) and
+// those it manages alone.
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -102,6 +103,13 @@ CURLcode CurlEngine::ApplyNumberOption(int option, std::int64_t value) {
     if (id == CURLOPT_PORT) {
         return SetDefaultPort(value);
     }
+    if (id == CURLOPT_TIMEOUT || id == CURLOPT_TIMEOUT_MS) {
+        return SetCallerTimeout(option, value);
+    }
+    if (id == CURLOPT_NOPROGRESS) {
+        m_callerProgress.on = value == 0;
+        return CURLE_OK;
+    }
     if (TakesOffset(option)) {
         return curl_easy_setopt(m_easy.get(), id, static_cast<curl_off_t>(value));
     }
@@ -119,18 +127,32 @@ CURLcode CurlEngine::ApplyPointerOption(int option, void* pointer) {
         return Refuse(CURLE_BAD_FUNCTION_ARGUMENT, "option is managed by the engine");
     }
     const auto id = static_cast<CURLoption>(option);
-    if (id == CURLOPT_WRITEFUNCTION) {
-        m_callerWrite.function = pointer;
-        return CURLE_OK;
-    }
-    if (id == CURLOPT_WRITEDATA) {
-        m_callerWrite.data = pointer;
+    if (void** kept = CallerPointer(id)) {
+        *kept = pointer;
         return CURLE_OK;
     }
     if (TakesFunction(option)) {
         return curl_easy_setopt(m_easy.get(), id, reinterpret_cast<AnyFunction>(pointer));
     }
     return curl_easy_setopt(m_easy.get(), id, pointer);
+}
+
+void** CurlEngine::CallerPointer(CURLoption option) {
+    switch (option) {
+        case CURLOPT_WRITEFUNCTION:
+            return &m_callerWrite.function;
+        case CURLOPT_WRITEDATA:
+            return &m_callerWrite.data;
+        // libcurl marks the older progress option deprecated; callers still use it.
+        case static_cast<CURLoption>(curlopt::kProgressFunction):
+            return &m_callerProgress.progress;
+        case CURLOPT_XFERINFOFUNCTION:
+            return &m_callerProgress.xferinfo;
+        case CURLOPT_XFERINFODATA:  // the same option as CURLOPT_PROGRESSDATA
+            return &m_callerProgress.data;
+        default:
+            return nullptr;
+    }
 }
 
 CURLcode CurlEngine::SetDefaultPort(std::int64_t port) {

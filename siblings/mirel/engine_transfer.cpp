@@ -6,7 +6,6 @@
 
 #include "siblings/mirel/curl_engine.h"
 #include "siblings/mirel/first_failure.h"
-#include "siblings/mirel/stall_guard.h"
 #include "siblings/mirel/thread_multi.h"
 #include "siblings/mirel/url_port.h"
 #include "siblings/mirel/utf8.h"
@@ -41,10 +40,12 @@ int CurlEngine::Put(const char16_t* url, const char* body, std::uint32_t length)
 
 CURLcode CurlEngine::Transfer(const char16_t* url, const Request& request) {
     m_errorBuffer.fill('\0');
-    m_body.Reset(m_easy.get());
+    m_sink.Start(m_easy.get(), m_limits, m_callerWrite, m_body);
     CURLcode result = PrepareTransfer(url, request);
     if (result == CURLE_OK) {
-        result = RunOnThreadMulti(m_easy.get());
+        m_stall.Start(m_limits.stallSeconds, m_limits.stallBytesPerSecond,
+                      StallGuard::Clock::now());
+        result = Conclude(RunOnThreadMulti(m_easy.get()));
     }
     // The handle must not keep pointers to the caller's body once the call returns.
     const CURLcode reset = ResetMethod();
@@ -62,7 +63,7 @@ CURLcode CurlEngine::PrepareTransfer(const char16_t* url, const Request& request
     return FirstFailure({
         ApplyMethod(request),
         ApplyWriteTarget(),
-        ApplyStallGuard(m_easy.get()),
+        ApplyLimits(),
         curl_easy_setopt(m_easy.get(), CURLOPT_HTTPHEADER, m_headers.Get()),
     });
 }
@@ -116,21 +117,15 @@ CURLcode CurlEngine::ResetMethod() {
 
 CURLcode CurlEngine::ApplyWriteTarget() {
     CURL* easy = m_easy.get();
-    if (m_callerWrite.function != nullptr) {
-        // A caller's writer streams the body somewhere (a file): large blocks mean fewer calls
-        // and fewer writes. Bodies kept in memory stay with libcurl's default, so a session that
-        // fetches a few bytes does not allocate half a megabyte.
-        return FirstFailure({
-            curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION,
-                             reinterpret_cast<curl_write_callback>(m_callerWrite.function)),
-            curl_easy_setopt(easy, CURLOPT_WRITEDATA, m_callerWrite.data),
-            curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kStreamingBlockSize),
-        });
-    }
+    // A caller's writer streams the body somewhere (a file): large blocks mean fewer calls and
+    // fewer writes. Bodies kept in memory stay with libcurl's default, so a session that fetches
+    // a few bytes does not allocate half a megabyte.
+    const long blockSize =
+        m_callerWrite.function != nullptr ? kStreamingBlockSize : kBufferedBlockSize;
     return FirstFailure({
-        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &ResponseBody::Write),
-        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &m_body),
-        curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kBufferedBlockSize),
+        curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &BodySink::Write),
+        curl_easy_setopt(easy, CURLOPT_WRITEDATA, &m_sink),
+        curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, blockSize),
     });
 }
 

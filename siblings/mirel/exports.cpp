@@ -3,7 +3,6 @@
 
 #include "siblings/mirel/curl_engine.h"
 #include "siblings/mirel/mirel.h"
-#include "siblings/mirel/stall_guard.h"
 
 extern "C" {
 
@@ -19,10 +18,6 @@ MIREL_API void ReleaseNCPClassInstance(hvx::ITransferEngine* engine) {
     // Every instance handed out is a CurlEngine.
     const std::unique_ptr<hvx::mirel::CurlEngine> owned(
         static_cast<hvx::mirel::CurlEngine*>(engine));
-}
-
-MIREL_API int MirelSetStallTimeout(long seconds) {
-    return static_cast<int>(hvx::mirel::SetStallSeconds(seconds));
 }
 
 }  // extern "C"

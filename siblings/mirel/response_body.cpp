@@ -2,56 +2,64 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace hvx::mirel {
 namespace {
 
-// An announced length is trusted for the reservation only up to this size; a larger body still
-// arrives whole, growing as it comes.
-constexpr curl_off_t kMaxReservedBytes = curl_off_t{256} * 1024 * 1024;
+// The first block of a body of unknown length; each later one doubles, up to kMaxBlockBytes.
+constexpr std::size_t kFirstBlockBytes = std::size_t{16} << 10U;
 
 }  // namespace
 
-void ResponseBody::Reset(CURL* easy) {
-    std::string().swap(m_bytes);
+void ResponseBody::Clear() {
+    std::deque<Block>().swap(m_blocks);
     m_cursor = 0;
-    m_easy = easy;
-    m_reserved = false;
+    m_unread = 0;
+    m_expected = 0;
 }
 
-std::size_t ResponseBody::Write(char* data, std::size_t size, std::size_t count,
-                                void* user) noexcept {
-    auto* body = static_cast<ResponseBody*>(user);
-    const std::size_t bytes = size * count;
-    try {
-        body->ReserveAnnouncedLength();
-        body->m_bytes.append(data, bytes);
-    } catch (const std::bad_alloc&) {
-        return 0;  // libcurl ends the transfer with CURLE_WRITE_ERROR
+std::size_t ResponseBody::NextBlockCapacity() const {
+    if (!m_blocks.empty()) {
+        return std::min(m_blocks.back().capacity * 2, kMaxBlockBytes);
     }
-    return bytes;
+    if (m_expected > 0) {
+        return static_cast<std::size_t>(std::min<std::uint64_t>(m_expected, kMaxBlockBytes));
+    }
+    return kFirstBlockBytes;
+}
+
+void ResponseBody::Append(const char* data, std::size_t size) {
+    while (size > 0) {
+        if (m_blocks.empty() || m_blocks.back().size == m_blocks.back().capacity) {
+            const std::size_t capacity = NextBlockCapacity();
+            m_blocks.push_back({std::make_unique_for_overwrite<char[]>(capacity), 0, capacity});
+        }
+        Block& last = m_blocks.back();
+        const std::size_t take = std::min(size, last.capacity - last.size);
+        std::memcpy(last.bytes.get() + last.size, data, take);
+        last.size += take;
+        m_unread += take;
+        data += take;
+        size -= take;
+    }
 }
 
 std::uint32_t ResponseBody::Read(char* buffer, std::uint32_t capacity) {
-    const std::size_t count = std::min<std::size_t>(capacity, m_bytes.size() - m_cursor);
-    if (count > 0) {
-        std::memcpy(buffer, m_bytes.data() + m_cursor, count);
-        m_cursor += count;
+    std::uint32_t copied = 0;
+    while (copied < capacity && !m_blocks.empty()) {
+        const Block& first = m_blocks.front();
+        const std::size_t take = std::min<std::size_t>(capacity - copied, first.size - m_cursor);
+        std::memcpy(buffer + copied, first.bytes.get() + m_cursor, take);
+        copied += static_cast<std::uint32_t>(take);
+        m_cursor += take;
+        m_unread -= take;
+        // The body is read after the transfer, so a block read to its end is done with.
+        if (m_cursor == first.size) {
+            m_blocks.pop_front();
+            m_cursor = 0;
+        }
     }
-    return static_cast<std::uint32_t>(count);
-}
-
-void ResponseBody::ReserveAnnouncedLength() {
-    if (m_reserved) {
-        return;
-    }
-    m_reserved = true;
-    curl_off_t announced = -1;
-    if (curl_easy_getinfo(m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &announced) == CURLE_OK &&
-        announced > 0 && announced <= kMaxReservedBytes) {
-        m_bytes.reserve(static_cast<std::size_t>(announced));
-    }
+    return copied;
 }
 
 }  // namespace hvx::mirel

@@ -1,37 +1,48 @@
-// The in-memory response body of an instance: filled by libcurl's write callback during a
-// transfer, read in parts afterwards through a cursor.
+// The in-memory response body of an instance: filled during a transfer, read in parts afterwards.
+//
+// It is held in blocks of at most kMaxBlockBytes rather than in one growing string: a body of
+// unknown length never costs a copy or a second buffer while it grows, a length the server
+// announces is trusted only for the size of the first block, and each block is freed as soon as
+// it has been read.
 #pragma once
-
-#include <curl/curl.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <deque>
+#include <memory>
 
 namespace hvx::mirel {
 
 class ResponseBody {
 public:
-    // Empties the body (its memory too) before a transfer on `easy`.
-    void Reset(CURL* easy);
+    static constexpr std::size_t kMaxBlockBytes = std::size_t{1} << 20U;
 
-    // libcurl's CURLOPT_WRITEFUNCTION; `user` is the ResponseBody. The first call reserves the
-    // whole body when the server announced its length, so a large body is not copied by repeated
-    // growth.
-    static std::size_t Write(char* data, std::size_t size, std::size_t count, void* user) noexcept;
+    // Empties the body and releases its memory.
+    void Clear();
+    // The size of the first block when the length of the body is announced (0: unknown).
+    void ExpectLength(std::uint64_t announced) { m_expected = announced; }
+    // Appends bytes; throws std::bad_alloc when memory runs out.
+    void Append(const char* data, std::size_t size);
 
     // Copies the next part of the body, at most `capacity` bytes; 0 at the end.
     std::uint32_t Read(char* buffer, std::uint32_t capacity);
     // The bytes that Read has still to copy.
-    std::size_t Unread() const { return m_bytes.size() - m_cursor; }
+    std::size_t Unread() const { return m_unread; }
 
 private:
-    void ReserveAnnouncedLength();
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+        std::size_t capacity = 0;
+    };
 
-    std::string m_bytes;
+    std::size_t NextBlockCapacity() const;
+
+    std::deque<Block> m_blocks;
+    // Read position in the first block.
     std::size_t m_cursor = 0;
-    CURL* m_easy = nullptr;
-    bool m_reserved = false;
+    std::size_t m_unread = 0;
+    std::uint64_t m_expected = 0;
 };
 
 }  // namespace hvx::mirel

@@ -1,7 +1,7 @@
 // The reader behind CreateProxyClassInstance: reads sabko's own keys (proxy_keys.h).
 #pragma once
 
-#include "siblings/sabko/proxy.h"
+#include "interfaces/IProxyReader.h"
 
 namespace hvx::sabko {
 

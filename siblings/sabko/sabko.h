@@ -1,9 +1,9 @@
 // The exports of sabko (libsabko.so, sabko.dll). Callers load the library by name and look the
-// entry points up (proxy.h names them); tests may link it directly.
+// entry points up (interfaces/IProxyReader.h names them); tests may link it directly.
 #pragma once
 
+#include "interfaces/IProxyReader.h"
 #include "platform/base_types.h"
-#include "siblings/sabko/proxy.h"
 
 #if defined(SABKO_BUILDING)
 #define SABKO_API HVX_DLL_EXPORT

@@ -1,6 +1,7 @@
 #include "siblings/tolva/key_rules.h"
 
 #include "siblings/tolva/text_codec.h"
+#include "siblings/venit/venit.h"
 
 namespace tolva {
 
@@ -10,6 +11,12 @@ constexpr char kSeparator = '/';
 
 bool HasEmptyPart(std::string_view key) {
     return key.ends_with(kSeparator) || key.find("//") != std::string_view::npos;
+}
+
+// One definition of a control character for the store and the log: the log's escaping
+// changes exactly those bytes.
+bool HasControlCharacter(std::string_view key) {
+    return venit::EscapeControlCharacters(key) != key;
 }
 
 }  // namespace
@@ -31,6 +38,9 @@ KeyProblem CheckKey(std::string_view key) {
     if (!IsValidUtf8(key)) {
         return KeyProblem::NotUtf8;
     }
+    if (HasControlCharacter(key)) {
+        return KeyProblem::ControlCharacter;
+    }
     return KeyProblem::None;
 }
 
@@ -48,6 +58,8 @@ std::string_view DescribeKeyProblem(KeyProblem problem) {
             return "empty part";
         case KeyProblem::NotUtf8:
             return "not UTF-8";
+        case KeyProblem::ControlCharacter:
+            return "control character";
     }
     return "unknown";
 }

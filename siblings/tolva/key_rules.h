@@ -1,4 +1,5 @@
-// What makes a key: a UTF-8 slash path below "config/" whose parts are not empty
+// What makes a key: a UTF-8 slash path below "config/" whose parts are not empty and which holds
+// no control character (NUL included; see venit::EscapeControlCharacters for the set)
 // ("config/conn/timeout"). A key is also the root of the tree of keys below it.
 #pragma once
 
@@ -9,7 +10,15 @@ namespace tolva {
 
 inline constexpr std::string_view kKeyRoot = "config/";
 
-enum class KeyProblem : std::uint8_t { None, Null, Empty, OutsideRoot, EmptyPart, NotUtf8 };
+enum class KeyProblem : std::uint8_t {
+    None,
+    Null,
+    Empty,
+    OutsideRoot,
+    EmptyPart,
+    NotUtf8,
+    ControlCharacter
+};
 
 KeyProblem CheckKey(const char* key);
 KeyProblem CheckKey(std::string_view key);

@@ -34,6 +34,14 @@ std::string CSqliteDb::ErrorMessage() const {
     return m_db ? sqlite3_errmsg(m_db.get()) : sqlite3_errstr(SQLITE_NOMEM);
 }
 
+int CSqliteDb::ErrorCode() const {
+    return m_db ? sqlite3_extended_errcode(m_db.get()) : SQLITE_NOMEM;
+}
+
+bool CSqliteDb::InTransaction() const {
+    return m_db && sqlite3_get_autocommit(m_db.get()) == 0;
+}
+
 CSqliteTransaction::~CSqliteTransaction() {
     if (m_open) {
         static_cast<void>(m_db.Exec("ROLLBACK"));

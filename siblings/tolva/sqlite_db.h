@@ -23,6 +23,10 @@ public:
     // Null on failure (ErrorMessage says why).
     [[nodiscard]] SqliteStatement Prepare(const char* sql);
     std::string ErrorMessage() const;
+    // SQLite's extended result code of the last failure on this connection.
+    int ErrorCode() const;
+    // False when SQLite ended the open transaction by itself after a failed statement.
+    bool InTransaction() const;
 
 private:
     struct Closer {

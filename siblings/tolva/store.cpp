@@ -26,11 +26,16 @@ bool CStore::Save() {
     if (m_toSave.Empty()) {
         return true;
     }
-    if (m_path.empty() || !CStoreFile(m_path).Write(m_toSave)) {
+    if (m_path.empty()) {
         return false;
     }
+    const WriteResult written = CStoreFile(m_path).Write(m_toSave);
+    if (!written.committed) {
+        return false;
+    }
+    // A refused change can never be written: keeping it would fail every later Save.
     m_toSave.Clear();
-    return true;
+    return written.refused.empty();
 }
 
 std::optional<Value> CStore::Find(std::string_view key) const {

@@ -37,7 +37,9 @@ public:
     // path is unusable or the file is not a store; the copy is then unchanged.
     [[nodiscard]] bool Load();
     // Writes the saved changes in one transaction and forgets them. True when there was
-    // nothing to write. On failure (logged) they stay, so a later Save can retry.
+    // nothing to write. When the file cannot be written (logged) they stay, so a later Save can
+    // retry. A change SQLite refuses is dropped with an error record and the others are written;
+    // Save is then false, and this copy shows the refused value until the next Load.
     [[nodiscard]] bool Save();
 
     std::optional<Value> Find(std::string_view key) const;

@@ -1,10 +1,8 @@
 #include "siblings/tolva/store_file.h"
 
-#include <algorithm>
 #include <optional>
 #include <string_view>
 
-#include "platform/file.h"
 #include "siblings/tolva/key_rules.h"
 #include "siblings/tolva/sqlite_db.h"
 #include "siblings/tolva/text_codec.h"
@@ -15,19 +13,10 @@ namespace tolva {
 namespace {
 
 constexpr const char* kReadOperation = "tolva::CStoreFile::Read";
-constexpr const char* kWriteOperation = "tolva::CStoreFile::Write";
 
-constexpr const char* kCreateTable =
-    "CREATE TABLE IF NOT EXISTS config ("
-    "key TEXT PRIMARY KEY NOT NULL, type TEXT NOT NULL, value NOT NULL)";
 constexpr const char* kHasTable =
     "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'config'";
 constexpr const char* kSelectAll = "SELECT key, type, value FROM config";
-// A tree is its root plus every key between root + "/" and root + "0" ('0' follows '/').
-constexpr const char* kDeleteTree =
-    "DELETE FROM config WHERE key = ?1 OR (key >= ?1 || '/' AND key < ?1 || '0')";
-constexpr const char* kUpsert = "INSERT OR REPLACE INTO config (key, type, value) VALUES (?, ?, ?)";
-constexpr const char* kDurability = "PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL";
 
 std::string_view ColumnText(sqlite3_stmt* row, int column) {
     const auto* text = sqlite3_column_text(row, column);
@@ -97,45 +86,9 @@ std::optional<bool> HasTable(CSqliteDb& db) {
     return hasTable && (!*hasTable || ReadRows(db, path, values));
 }
 
-[[nodiscard]] bool BindText(sqlite3_stmt* statement, int index, std::string_view text) {
-    return sqlite3_bind_text(statement, index, text.data(), static_cast<int>(text.size()),
-                             SQLITE_STATIC) == SQLITE_OK;
-}
-
-[[nodiscard]] bool RunAndReset(sqlite3_stmt* statement) {
-    const bool done = sqlite3_step(statement) == SQLITE_DONE;
-    return sqlite3_reset(statement) == SQLITE_OK && done;
-}
-
-[[nodiscard]] bool RemoveTrees(CSqliteDb& db, const ChangeSet& changes) {
-    const SqliteStatement remove = db.Prepare(kDeleteTree);
-    if (!remove) {
-        return false;
-    }
-    return std::ranges::all_of(changes.RemovedTrees(), [&remove](const std::string& root) {
-        return BindText(remove.get(), 1, root) && RunAndReset(remove.get());
-    });
-}
-
-[[nodiscard]] bool BindValue(sqlite3_stmt* statement, const Value& value) {
-    if (!BindText(statement, 2, TypeName(value.type))) {
-        return false;
-    }
-    if (value.type == ValueType::Dword) {
-        return sqlite3_bind_int64(statement, 3, value.number) == SQLITE_OK;
-    }
-    return BindText(statement, 3, value.text);
-}
-
-[[nodiscard]] bool PutKeys(CSqliteDb& db, const ChangeSet& changes) {
-    const SqliteStatement upsert = db.Prepare(kUpsert);
-    if (!upsert) {
-        return false;
-    }
-    return std::ranges::all_of(changes.Puts(), [&upsert](const auto& entry) {
-        return BindText(upsert.get(), 1, entry.first) && BindValue(upsert.get(), entry.second) &&
-               RunAndReset(upsert.get());
-    });
+[[nodiscard]] bool ReadDatabase(CSqliteDb& db, const std::string& path, int flags,
+                                ValueMap& values) {
+    return db.Open(path, flags) && ReadTable(db, path, values);
 }
 
 }  // namespace
@@ -153,47 +106,29 @@ bool CStoreFile::Read(ValueMap& values) const {
     }
     CSqliteDb db;
     ValueMap loaded;
-    if (!db.Open(m_path, SQLITE_OPEN_READONLY) || !ReadTable(db, m_path, loaded)) {
+    if (ReadDatabase(db, m_path, SQLITE_OPEN_READONLY, loaded)) {
+        values.swap(loaded);
+        return true;
+    }
+    // A writer killed mid-save left a hot journal, which only a connection that may write can
+    // roll back. Without this the store would stay unreadable, and so unsaveable, for good.
+    if (db.ErrorCode() != SQLITE_READONLY_ROLLBACK) {
         error("%s: cannot read %s: %s", kReadOperation, m_path, db.ErrorMessage());
         return false;
     }
-    values.swap(loaded);
-    return true;
+    return ReadAfterRollback(values);
 }
 
-bool CStoreFile::Write(const ChangeSet& changes) const {
-    const FileKind kind = Inspect(kWriteOperation);
-    if (kind == FileKind::Foreign || kind == FileKind::Unreadable || !CreateFileAndFolder()) {
-        return false;
-    }
+bool CStoreFile::ReadAfterRollback(ValueMap& values) const {
     CSqliteDb db;
-    CSqliteTransaction transaction(db);
-    if (!db.Open(m_path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) || !db.Exec(kDurability) ||
-        !transaction.Begin() || !db.Exec(kCreateTable) || !RemoveTrees(db, changes) ||
-        !PutKeys(db, changes) || !transaction.Commit()) {
-        error("%s: cannot write %s: %s", kWriteOperation, m_path, db.ErrorMessage());
+    ValueMap loaded;
+    if (!ReadDatabase(db, m_path, SQLITE_OPEN_READWRITE, loaded)) {
+        error("%s: cannot roll back the interrupted save in %s: %s", kReadOperation, m_path,
+              db.ErrorMessage());
         return false;
     }
-    return true;
-}
-
-bool CStoreFile::CreateFileAndFolder() const {
-    const auto separator = m_path.find_last_of("/\\");
-    if (separator != std::string::npos && separator != 0) {
-        const auto folder = Utf8ToUtf16(std::string_view(m_path).substr(0, separator));
-        if (!folder || !hvx::os::CreateDirectoryTree(folder->c_str())) {
-            error("%s: cannot create the folder of %s", kWriteOperation, m_path);
-            return false;
-        }
-    }
-    // The store may hold an install token and proxy credentials: a new file is made readable by
-    // its user only before SQLite, which would use the default mode, creates it (its journal
-    // takes the same mode).
-    const auto file = Utf8ToUtf16(m_path);
-    if (!file || !hvx::os::CreatePrivateFile(file->c_str())) {
-        error("%s: cannot create %s", kWriteOperation, m_path);
-        return false;
-    }
+    error("%s: %s: rolled back a save that was interrupted", kReadOperation, m_path);
+    values.swap(loaded);
     return true;
 }
 

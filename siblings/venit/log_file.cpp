@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "platform/file.h"
+#include "platform/file_target.h"
+#include "platform/last_error.h"
 #include "siblings/venit/log_line.h"
 #include "siblings/venit/text_convert.h"
 
@@ -20,6 +22,32 @@ void CreateParentFolder(const std::string& path) {
     }
     const std::u16string folder = Utf8ToUtf16(std::string_view(path).substr(0, separator));
     static_cast<void>(hvx::os::CreateDirectoryTree(folder.c_str()));
+}
+
+// Only a regular file, or no file yet, is opened for the log: a link at the name is not
+// followed and a pipe or device is never opened, so a record cannot be written into another
+// file and opening cannot block. Throws what spdlog throws, so the file is turned off.
+void RefuseOtherThanAFile(const std::u16string& name) {
+    const DWORD found = hvx::os::CheckFileTarget(name.c_str());
+    if (found == ERROR_SUCCESS || found == ERROR_FILE_NOT_FOUND || found == ERROR_PATH_NOT_FOUND) {
+        return;
+    }
+    throw spdlog::spdlog_ex("the log file's name is taken by a link, pipe, device or folder");
+}
+
+// Host names, store paths and keys go into the log: a file spdlog is about to open, the first
+// one or a new one after rotation, is created readable by its user only, never through a link
+// (an exclusive create does not follow one). spdlog then opens it as it stands (a failure here
+// shows as spdlog's own).
+spdlog::file_event_handlers PrivateFileHandlers() {
+    spdlog::file_event_handlers handlers;
+    handlers.before_open = [](const spdlog::filename_t& name) {
+        CreateParentFolder(name);
+        const std::u16string wide = Utf8ToUtf16(name);
+        RefuseOtherThanAFile(wide);
+        static_cast<void>(hvx::os::CreatePrivateFile(wide.c_str()));
+    };
+    return handlers;
 }
 
 }  // namespace
@@ -70,11 +98,10 @@ bool LogFile::Open() {
     if (m_off) {
         return false;
     }
-    CreateParentFolder(m_path);
     try {
         // spdlog counts the rotated files only.
-        m_sink = std::make_unique<spdlog::sinks::rotating_file_sink_st>(m_path, m_maxBytes,
-                                                                        m_maxFiles - 1);
+        m_sink = std::make_unique<spdlog::sinks::rotating_file_sink_st>(
+            m_path, m_maxBytes, m_maxFiles - 1, false, PrivateFileHandlers());
         m_sink->set_formatter(RecordFormatter());
         return true;
     } catch (const std::exception& failure) {

@@ -23,8 +23,7 @@ inline std::unique_ptr<spdlog::formatter> RecordFormatter() {
                                                        spdlog::pattern_time_type::local, "\n");
 }
 
-// "ERROR <text>" or "TRACE <text>". CR and LF in the text become blanks: a record is one line,
-// so a text taken from a server cannot forge records of its own.
+// "ERROR <text>" or "TRACE <text>"; `text` is already escaped (EscapeControlCharacters).
 std::string RecordPayload(RecordKind kind, std::string_view text);
 
 }  // namespace venit::detail

@@ -45,12 +45,12 @@ void LogWriter::Flush() {
 
 void LogWriter::Write(RecordKind kind, std::uint64_t level, std::string_view text) noexcept {
     try {
+        const Record record{kind, level, EscapeControlCharacters(text)};
         const std::lock_guard lock(m_mutex);
-        const Record record{kind, level, std::string(text)};
         for (CaptureSink* sink : m_captures) {
             sink->Add(record);
         }
-        WriteLine(kind, text);
+        WriteLine(kind, record.text);
     } catch (...) {
         // A record that cannot be written (no memory for it) is dropped: logging never fails
         // the operation that logs.

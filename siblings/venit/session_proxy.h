@@ -1,9 +1,9 @@
 // Applying proxy settings to a transfer-engine instance.
 #pragma once
 
+#include "interfaces/IProxyReader.h"
+#include "interfaces/ITransferEngine.h"
 #include "platform/base_types.h"
-#include "session/transfer_engine.h"
-#include "siblings/sabko/proxy.h"
 #include "siblings/venit/venit_export.h"
 
 namespace Util {

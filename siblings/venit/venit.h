@@ -3,9 +3,11 @@
 // Records are errors or traces. A trace carries a 64-bit level mask and is written only when
 // the mask shares a bit with the configured debug level (getDebugLevel(); 0 turns tracing off).
 // Records go to the log file (rotated by size) and, when asked, to stderr, one line each:
-// "2026-12-05 18:44:57.123 <pid> <tid> ERROR <text>" (or TRACE), with CR and LF in the text
-// written as blanks. A CaptureSink receives the exact record texts, which is how tests read
-// them. Writing a record never fails the caller, and a log file that cannot be opened is left
+// "2026-12-05 18:44:57.123 <pid> <tid> ERROR <text>" (or TRACE). Every sink gets the text with
+// its control characters escaped (EscapeControlCharacters), so a text taken from a server can
+// neither forge a record nor drive a terminal; a CaptureSink receives exactly that text, which
+// is how tests read it. The log file is created readable by its user only (0600 on POSIX).
+// Writing a record never fails the caller, and a log file that cannot be opened is left
 // off (said once on stderr) while the other sinks go on.
 //
 // Configuration, first match wins:
@@ -35,6 +37,12 @@ struct Record {
     std::uint64_t level;  // the trace level; 0 for errors
     std::string text;     // UTF-8, without time stamp or line end
 };
+
+// The text with each control character written as \xHH (two lower-case hex digits): the bytes
+// 0x00 to 0x1F and 0x7F, and both bytes of U+0080 to U+009F in UTF-8 ("\xc2\x9b"). Everything
+// else, a backslash included, stays as it is. Every record is written this way; tools use it
+// for outside text they print.
+VENIT_API std::string EscapeControlCharacters(std::string_view text);
 
 // Writes a ready-made error record.
 VENIT_API void WriteError(std::string_view text);

@@ -29,6 +29,7 @@ void ReleaseFake(ITransferEngine* engine) {
     auto* fake = static_cast<FakeEngine*>(engine);
     if (g_module != nullptr) {
         ++g_module->released;
+        g_module->releasedHeaders = fake->appendedHeaders;
         if (g_module->last == fake) {
             g_module->last = nullptr;
         }
@@ -110,8 +111,21 @@ int FakeEngine::GetUnreadBodyLength(std::uint64_t* length) {
     return kCurlOk;
 }
 
+int FakeEngine::SetTransferLimits(const TransferLimits* told) {
+    limits.push_back(told != nullptr ? *told : kDefaultTransferLimits);
+    return script.limitsResult;
+}
+
+int FakeEngine::GetReceivedBodyLength(std::uint64_t* length) {
+    *length = script.receivedLength.value_or(script.body.size());
+    return kCurlOk;
+}
+
 int FakeEngine::Perform(const char* method, const char16_t* url, std::string body) {
     transfers.push_back({method, url == nullptr ? u"" : url, std::move(body)});
+    if (g_module != nullptr) {
+        g_module->transfers.push_back(transfers.back());
+    }
     m_buffered.clear();
     m_readOffset = 0;
     if (script.transferResult != kCurlOk) {

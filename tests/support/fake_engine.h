@@ -2,7 +2,8 @@
 // of it (options, callbacks, header lines, transfers) and plays back a scripted answer: the
 // result of each operation, header lines for the header callback, a status and a body (handed
 // to the write callback when one is set, else kept for ReadBody), and it consults the progress
-// callback once per transfer the way libcurl does.
+// callback once per transfer the way libcurl does. It records the limits it is told and does not
+// apply them: what they do is mirel's part, tested there.
 //
 // FakeEngineModule registers it as "mirel.dll". The session resolves the engine's entry points
 // once per process, so tests keep the module registered and change the script between cases.
@@ -11,10 +12,11 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
 
 namespace hvx::test {
 
@@ -23,6 +25,7 @@ inline constexpr int kCurlOk = 0;
 inline constexpr int kCurlWriteError = 23;
 inline constexpr int kCurlAbortedByCallback = 42;
 inline constexpr int kCurlCouldntConnect = 7;
+inline constexpr int kCurlBadFunctionArgument = 43;
 
 struct EngineScript {
     int setupResult = kCurlOk;
@@ -34,6 +37,9 @@ struct EngineScript {
     std::uint32_t responseCode = 200;
     std::vector<std::string> headerLines;  // each handed to the header callback
     std::string body;
+    // What GetReceivedBodyLength reports; without it, the body's length.
+    std::optional<std::uint64_t> receivedLength;
+    int limitsResult = kCurlOk;  // of SetTransferLimits
     std::string errorBuffer;
     std::string lastError = "No error";
 };
@@ -59,6 +65,7 @@ public:
     std::vector<Transfer> transfers;
     std::vector<std::uint32_t> sslFlags;
     std::vector<std::uint32_t> readCapacities;
+    std::vector<TransferLimits> limits;
 
     // The last value set for an option, if any.
     const std::int64_t* Option(int id) const;
@@ -77,6 +84,8 @@ public:
     int ReadBody(char* buffer, std::uint32_t capacity, std::uint32_t* count) override;
     int SetSslVerification(std::uint32_t flags, int reserved, void* reservedPointer) override;
     int GetUnreadBodyLength(std::uint64_t* length) override;
+    int SetTransferLimits(const TransferLimits* told) override;
+    int GetReceivedBodyLength(std::uint64_t* length) override;
 
     // The module's release export deletes engines through this class.
     virtual ~FakeEngine() = default;
@@ -106,10 +115,15 @@ public:
     // When set, CreateNCPClassInstance gives null.
     bool failCreate = false;
 
-    // The engine most recently created (null if none), and how many were released.
+    // The engine most recently created (null if none, or once it is released), and how many were
+    // released.
     FakeEngine* last = nullptr;
     int created = 0;
     int released = 0;
+    // Every transfer of every engine, in order, and the header lines of the engine released last:
+    // what clients that release their session before returning sent.
+    std::vector<Transfer> transfers;
+    std::vector<std::u16string> releasedHeaders;
 };
 
 }  // namespace hvx::test

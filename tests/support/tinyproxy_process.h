@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/support/child_process.h"
+#include "tests/support/peer_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace hvx::test {
@@ -38,7 +38,7 @@ private:
 
     TempDir m_folder;
     std::uint16_t m_port = 0;
-    std::optional<ChildProcess> m_process;
+    std::optional<PeerProcess> m_process;
 };
 
 }  // namespace hvx::test

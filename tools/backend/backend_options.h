@@ -11,6 +11,14 @@ namespace hvx::backend {
 
 inline constexpr const char* kLoopbackAddress = "127.0.0.1";
 
+// An update the seed offers (--offer VERSION=FILE, --offer-mask, --offer-type).
+struct UpdateOffer {
+    std::string version;
+    std::filesystem::path installer;
+    std::vector<std::string> masks;
+    std::uint32_t type = 1;
+};
+
 struct BackendOptions {
     std::string listenAddress = kLoopbackAddress;
     std::uint16_t httpPort = 0;   // 0: a free port
@@ -18,7 +26,16 @@ struct BackendOptions {
     std::optional<std::filesystem::path> tlsDir;
     std::optional<std::filesystem::path> filesDir;
     std::optional<std::filesystem::path> readyFile;
+    // Uploads, inventory and updates.
+    std::optional<std::filesystem::path> uploadDir;
+    std::optional<std::string> uploadUser;  // "USER:PASSWORD" every upload must carry
+    std::optional<std::filesystem::path> updateDir;
+    std::optional<UpdateOffer> offer;
     bool verbose = false;
+    // The management routes: policy files, the JSON record of requests, answer rules.
+    std::optional<std::filesystem::path> policyDir;
+    std::optional<std::filesystem::path> recordFile;
+    std::vector<std::string> managementRules;
 };
 
 struct CommandLine {

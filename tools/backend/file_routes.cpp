@@ -14,7 +14,6 @@
 namespace hvx::backend {
 namespace {
 
-constexpr const char* kFilesPattern = "/files/(.+)";
 constexpr const char* kFileType = "application/octet-stream";
 // Large enough that a 1 GiB file costs a few thousand writes to the socket.
 constexpr std::size_t kReadBlock = std::size_t{256} << 10U;
@@ -49,7 +48,7 @@ httplib::ContentProvider StreamFrom(std::shared_ptr<FileDescriptor> file, const 
 }  // namespace
 
 void FileRoutes::Register(httplib::Server& server) {
-    server.Get(kFilesPattern, [this](const httplib::Request& request, httplib::Response& response) {
+    server.Get(m_pattern, [this](const httplib::Request& request, httplib::Response& response) {
         Serve(request, response);
     });
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "tools/backend/route_family.h"
 #include "tools/backend/stop_signal.h"
@@ -14,9 +15,11 @@ namespace hvx::backend {
 
 class FileRoutes final : public RouteFamily {
 public:
-    // `root` must be the canonical path of an existing folder.
-    FileRoutes(std::filesystem::path root, const StopSignal& stop)
-        : m_root(std::move(root)), m_stop(stop) {}
+    // `root` must be the canonical path of an existing folder. `pattern` is the route, with the
+    // file's name as its one group.
+    FileRoutes(std::filesystem::path root, const StopSignal& stop,
+               std::string pattern = "/files/(.+)")
+        : m_root(std::move(root)), m_stop(stop), m_pattern(std::move(pattern)) {}
     void Register(httplib::Server& server) override;
 
 private:
@@ -24,6 +27,7 @@ private:
 
     std::filesystem::path m_root;
     const StopSignal& m_stop;
+    std::string m_pattern;
 };
 
 }  // namespace hvx::backend

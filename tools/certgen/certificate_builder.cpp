@@ -52,7 +52,7 @@ void AddExtensions(X509* certificate, const X509* issuer, const CertificateReque
     } else {
         AddExtension(certificate, &context, NID_basic_constraints, "critical,CA:FALSE");
         AddExtension(certificate, &context, NID_key_usage, "critical,digitalSignature");
-        AddExtension(certificate, &context, NID_ext_key_usage, "serverAuth");
+        AddExtension(certificate, &context, NID_ext_key_usage, request.extendedKeyUsage);
     }
     if (!request.altNames.empty()) {
         AddExtension(certificate, &context, NID_subject_alt_name, JoinAltNames(request.altNames));

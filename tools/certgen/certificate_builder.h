@@ -20,6 +20,8 @@ struct CertificateRequest {
     // Validity, relative to now.
     std::chrono::hours notBefore{-1};
     std::chrono::hours notAfter{24 * 365};
+    // The extended key usage of a certificate that is not a CA ("serverAuth", "codeSigning").
+    std::string extendedKeyUsage = "serverAuth";
 };
 
 // A new P-256 key.

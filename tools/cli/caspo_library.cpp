@@ -40,6 +40,8 @@ void CaspoLibrary::Resolve() {
         m_module, "CreateFileDownloaderInstance", missing);
     m_releaseDownloader = Find<decltype(&ReleaseFileDownloaderInstance)>(
         m_module, "ReleaseFileDownloaderInstance", missing);
+    m_getOstra = Find<decltype(&GetIOstraHttp)>(m_module, "GetIOstraHttp", missing);
+    m_releaseOstra = Find<decltype(&ReleaseIOstraHTTP)>(m_module, "ReleaseIOstraHTTP", missing);
     if (!missing.empty()) {
         m_problem = "the library (libcaspo.so) does not export " + missing;
     }
@@ -51,6 +53,10 @@ HttpPtr CaspoLibrary::NewHttp() const {
 
 DownloaderPtr CaspoLibrary::NewDownloader() const {
     return DownloaderPtr(m_createDownloader(), DownloaderReleaser{m_releaseDownloader});
+}
+
+OstraPtr CaspoLibrary::NewOstra() const {
+    return OstraPtr(m_getOstra(), OstraReleaser{m_releaseOstra});
 }
 
 }  // namespace hvx::cli

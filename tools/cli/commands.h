@@ -29,7 +29,19 @@ int RunRequestCommand(const std::string& command, const std::vector<std::string>
 int RunDownloadCommand(const std::vector<std::string>& operands, const Console& console);
 // config ...: the store tool's commands (tools/config).
 int RunConfigCommand(const std::vector<std::string>& operands, const Console& console);
+// The management backend: register [--coin N]... [--repeat N]; sync; event ID TYPE DATA;
+// policy SERIAL FILE.
+int RunRegisterCommand(const std::vector<std::string>& operands, const Console& console);
+int RunSyncCommand(const std::vector<std::string>& operands, const Console& console);
+int RunEventCommand(const std::vector<std::string>& operands, const Console& console);
+int RunPolicyCommand(const std::vector<std::string>& operands, const Console& console);
 // host: the host's names and adapters (tools/host).
 int RunHostCommand(const std::vector<std::string>& operands, const Console& console);
+// upload URL FILE [--meta FILE] [--field name=value]... [--user USER[:PASSWORD]]
+int RunUploadCommand(const std::vector<std::string>& operands, const Console& console);
+// inventory KIND FILE
+int RunInventoryCommand(const std::vector<std::string>& operands, const Console& console);
+// update check | download FILE | status
+int RunUpdateCommand(const std::vector<std::string>& operands, const Console& console);
 
 }  // namespace hvx::cli

@@ -1,5 +1,5 @@
-// caspo download URL FILE: the library's FileDownloader, with the file's growth shown on a
-// terminal while it runs.
+// caspo download URL FILE: the library's FileDownloader, with the bytes received shown on a
+// terminal while it runs (the library writes beside FILE until the download is complete).
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,9 +10,10 @@
 
 #include "tools/cli/caspo_library.h"
 #include "tools/cli/commands.h"
-#include "tools/cli/download_progress.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/report.h"
+#include "tools/cli/socket_bytes.h"
+#include "tools/cli/transfer_progress.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -53,9 +54,9 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
     Outcome outcome{.command = "download"};
     {
         const DownloaderPtr downloader = library.NewDownloader();
-        std::optional<DownloadProgress> progress;
+        std::optional<TransferProgress> progress;
         if (WantsProgress(console)) {
-            progress.emplace(operands[1], console.err);
+            progress.emplace(ReceivedSinceNow(), console.err);
         }
         outcome.result =
             downloader->DownloadHttpFile(url->c_str(), path->c_str(), InterruptWatch::Callback());

@@ -2,6 +2,7 @@
 // its exports, as an agent component does; see the usage below and tools/cli/README.md.
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,28 @@ constexpr const char* kUsage =
     "  download URL FILE                                  the body into FILE\n"
     "  config ...                                         the configuration store (config help)\n"
     "  host                                               the host's names and adapters\n"
+    "  register [--coin N]... [--repeat N]                registers with the management backend\n"
+    "  sync                                               synchronises the agent's identity\n"
+    "  event ID TYPE DATA                                 sends an event\n"
+    "  policy SERIAL FILE                                 fetches a policy into FILE\n"
+    "  upload URL FILE [--meta FILE] [--field k=v]... [--user U[:P]]\n"
+    "                                                     a multipart upload with identity\n"
+    "  inventory KIND FILE                                an inventory report (KIND 0-3)\n"
+    "  update check|download FILE|status                  the update check, step by step\n"
     "--store PATH picks the configuration store; -v traces the library's progress on stderr,\n"
     "-vv every trace; --json prints one JSON object.\n";
 constexpr const char* kStoreVariable = "TOLVA_STORE";
+
+using CommandRunner = int (*)(const std::vector<std::string>&, const hvx::cli::Console&);
+const std::map<std::string, CommandRunner>& ManagementCommands() {
+    static const std::map<std::string, CommandRunner> commands = {
+        {"register", &hvx::cli::RunRegisterCommand},
+        {"sync", &hvx::cli::RunSyncCommand},
+        {"event", &hvx::cli::RunEventCommand},
+        {"policy", &hvx::cli::RunPolicyCommand},
+    };
+    return commands;
+}
 
 // The library reads the store path when it first loads the store, so it is set before.
 void ApplyGlobals(const hvx::cli::GlobalOptions& options) {
@@ -49,6 +69,19 @@ int Dispatch(const hvx::cli::ParsedLine& line, const hvx::cli::Console& console)
     }
     if (command == "host") {
         return hvx::cli::RunHostCommand(line.operands, console);
+    }
+    if (const auto management = ManagementCommands().find(command);
+        management != ManagementCommands().end()) {
+        return management->second(line.operands, console);
+    }
+    if (command == "upload") {
+        return hvx::cli::RunUploadCommand(line.operands, console);
+    }
+    if (command == "inventory") {
+        return hvx::cli::RunInventoryCommand(line.operands, console);
+    }
+    if (command == "update") {
+        return hvx::cli::RunUpdateCommand(line.operands, console);
     }
     console.err << "caspo: unknown command \"" << command << "\"\n" << kUsage;
     return hvx::cli::kExitUsage;

@@ -11,6 +11,9 @@ namespace hvx::config_tool {
 namespace {
 
 constexpr const char* kTypeMember = "type";
+// The deepest document the import takes is two objects deep; the reader recurses once per
+// level, so nesting is bounded far below what the stack could bear.
+constexpr int kNestingLimit = 16;
 constexpr const char* kValueMember = "value";
 
 Json::Value ToJson(const tolva::Value& value) {
@@ -60,6 +63,27 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
+// The document's root, or (null) one line saying what is wrong with it.
+Json::Value ParseDocument(const std::string& text, std::string& problem) {
+    Json::CharReaderBuilder builder;
+    builder["rejectDupKeys"] = true;
+    builder["failIfExtra"] = true;
+    builder["stackLimit"] = kNestingLimit;
+    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    Json::Value root;
+    std::string errors;
+    try {
+        if (reader->parse(text.data(), text.data() + text.size(), &root, &errors)) {
+            return root;
+        }
+    } catch (const Json::Exception& failure) {
+        // jsoncpp throws rather than reports a document nested past the limit.
+        errors = failure.what();
+    }
+    problem = "not valid JSON: " + FirstLine(errors);
+    return Json::nullValue;
+}
+
 }  // namespace
 
 std::string ExportJson(const std::vector<tolva::Entry>& entries) {
@@ -74,14 +98,10 @@ std::string ExportJson(const std::vector<tolva::Entry>& entries) {
 }
 
 ImportedEntries ParseImportJson(const std::string& text) {
-    Json::CharReaderBuilder builder;
-    builder["rejectDupKeys"] = true;
-    builder["failIfExtra"] = true;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    Json::Value root;
-    std::string errors;
-    if (!reader->parse(text.data(), text.data() + text.size(), &root, &errors)) {
-        return {{}, "not valid JSON: " + FirstLine(errors)};
+    std::string problem;
+    const Json::Value root = ParseDocument(text, problem);
+    if (!problem.empty()) {
+        return {{}, std::move(problem)};
     }
     if (!root.isObject()) {
         return {{}, "the JSON is not an object of key -> value"};

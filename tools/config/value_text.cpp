@@ -6,6 +6,7 @@
 #include "siblings/tolva/certificates.h"
 #include "siblings/tolva/key_rules.h"
 #include "siblings/tolva/text_codec.h"
+#include "siblings/venit/venit.h"
 
 namespace hvx::config_tool {
 
@@ -69,7 +70,8 @@ std::string KeyProblemText(std::string_view key) {
     if (problem == tolva::KeyProblem::None) {
         return {};
     }
-    return "bad key \"" + std::string(key) + "\" (" +
+    // The key goes to a terminal: its control characters are shown, not sent.
+    return "bad key \"" + venit::EscapeControlCharacters(key) + "\" (" +
            std::string(tolva::DescribeKeyProblem(problem)) + ")";
 }
 

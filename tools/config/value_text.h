@@ -22,7 +22,8 @@ ParsedValue ParseValue(tolva::ValueType type, std::string_view text);
 // The value as `get` prints it: the text itself, or the number in decimal.
 std::string ValueText(const tolva::Value& value);
 
-// "" for a good key, else a few words for messages: bad key "k" (not under config/).
+// "" for a good key, else a few words for messages: bad key "k" (not under config/); control
+// characters in the key written as \xHH.
 std::string KeyProblemText(std::string_view key);
 
 // ValueText with backslash, line ends and tabs escaped, so an entry fits on one line.

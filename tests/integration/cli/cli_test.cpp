@@ -28,11 +28,18 @@ constexpr const char* kJsonError = "/status/404?result=0xC1050005&detail=gone";
 constexpr const char* kRefusedMessage =
     "0xC1050005 The management server did not accept the event.";
 
-// The size of a file; 0 while it does not exist.
-std::uintmax_t SizeOf(const std::filesystem::path& file) {
-    std::error_code missing;
-    const std::uintmax_t size = std::filesystem::file_size(file, missing);
-    return missing ? 0 : size;
+// The size of the file a download writes beside its target ("<name>.caspo-<tag>.part") until it
+// is complete; 0 while there is none.
+std::uintmax_t PartialSize(const std::filesystem::path& target) {
+    const std::string start = target.filename().string() + ".caspo-";
+    for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
+        if (entry.path().filename().string().starts_with(start)) {
+            std::error_code gone;
+            const std::uintmax_t size = std::filesystem::file_size(entry.path(), gone);
+            return gone ? 0 : size;
+        }
+    }
+    return 0;
 }
 
 std::optional<Json::Value> ParseJson(const std::string& text) {
@@ -52,6 +59,10 @@ protected:
         backend::BackendOptions options;
         options.filesDir = s_top->path() / "files";
         options.tlsDir = s_top->path() / "tls";
+        options.uploadDir = s_top->path() / "files";
+        options.uploadUser = "agent:";  // "agent" without a password, and nobody else
+        options.updateDir = s_top->path() / "update";
+        options.offer = backend::UpdateOffer{"6.6.0", s_top->path() / "files" / "notes.txt", {}, 2};
         s_backend = std::make_unique<backend::Backend>(options);
         s_started = s_backend->Start();
         if (s_started.empty()) {
@@ -70,6 +81,7 @@ protected:
     }
 
     static std::string Store() { return (s_top->path() / "store.db").string(); }
+    static std::filesystem::path Top() { return s_top->path(); }
     static std::string Url(const std::string& target) {
         return s_backend->Listeners().at(kHttpsListener).url + target;
     }
@@ -157,6 +169,49 @@ TEST_F(CliTest, CommandLineMistakesExitWithTwo) {
     EXPECT_EQ(RunCli({"--store"}, folder.path()).exit, 2);
 }
 
+TEST_F(CliTest, UploadInventoryAndUpdateCheckReportEachStep) {
+    const std::string server = Url("").substr(std::string("https://").size());
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"config", "import", (Top() / "update" / "signer-trust.json").string()},
+             {"config", "set", "config/agent/version", "6.5.0", "--type", "wide"},
+             {"config", "set", "config/agent/kbt/endpoint/update", Url("/inventory/update")},
+             {"config", "set", "config/updater/protocol", "https"},
+             {"config", "set", "config/updater/server", server},
+             {"config", "set", "config/updater/path", "/update/seed.xml"}}) {
+        ASSERT_EQ(Run(words).exit, 0) << words[2];
+    }
+    const std::string notes = (Top() / "files" / "notes.txt").string();
+    const std::string succeeded = "result: 0x00000000 The operation succeeded.\n";
+    EXPECT_EQ(Run({"upload", Url("/upload"), notes, "--field", "k=v", "--user", "agent"}).out,
+              succeeded + "file: " + notes + " (18 bytes)\n");
+    for (const auto& other : {"agent:s3cret", "someone"}) {
+        EXPECT_EQ(Run({"upload", Url("/upload"), notes, "--user", other}).err.rfind(
+                      "caspo upload: 0xC1200012 ", 0),
+                  0U)
+            << other;
+    }
+    const auto printed = ParseJson(Run({"--json", "get", Url("/upload")}).out);
+    const auto uploads = printed ? ParseJson((*printed)["body"].asString()) : std::nullopt;
+    ASSERT_TRUE(uploads && uploads->size() == 1) << "only the accepted upload is recorded";
+    const Json::Value& upload = (*uploads)[0];
+    EXPECT_EQ(upload["user"].asString() + (upload["password_given"].asBool() ? ":*" : ":"),
+              "agent:");
+    std::string parts;
+    for (const Json::Value& part : upload["parts"]) {
+        parts += part["name"].asString() + "=" + part.get("text", "(file)").asString() + " ";
+    }
+    EXPECT_EQ(parts, "k=v version=6.5.0 encrypted=0 file=(file) ");
+    EXPECT_EQ(ReadWholeFile(upload["parts"][3]["stored"].asString()), "the agent's notes\n");
+
+    EXPECT_EQ(Run({"inventory", "update", notes}).out,
+              "status: 200\n" + succeeded + "\n{\"bytes\":18,\"kind\":\"update\"}\n");
+    EXPECT_EQ(Run({"inventory", "stock", notes}).exit, 2);
+    EXPECT_EQ(Run({"update", "check"}).out,
+              succeeded +
+                  "\nseed: status 200\noffered: 6.6.0 (type 2)\n"
+                  "newer than this agent: yes, recorded under config/updater/available\n");
+}
+
 TEST_F(CliTest, CtrlCDuringADownloadAbortsItAndRemovesThePartialFile) {
     const std::filesystem::path target = folder / "slow.bin";
     CliRun run({"--store", Store(), "download",
@@ -164,10 +219,10 @@ TEST_F(CliTest, CtrlCDuringADownloadAbortsItAndRemovesThePartialFile) {
                folder.path());
     ASSERT_TRUE(run.Started());
     const auto guard = std::chrono::steady_clock::now() + kStartGuard;
-    while (SizeOf(target) == 0 && std::chrono::steady_clock::now() < guard) {
+    while (PartialSize(target) == 0 && std::chrono::steady_clock::now() < guard) {
         std::this_thread::sleep_for(kPoll);
     }
-    ASSERT_GT(SizeOf(target), 0U) << "the download never started";
+    ASSERT_GT(PartialSize(target), 0U) << "the download never started";
 
     run.Signal(SIGINT);
     EXPECT_EQ(run.Wait(), 130);

@@ -10,6 +10,7 @@
 
 #include "session/http_curl.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/trusted_store_test.h"
 
 namespace hvx::test {
 
@@ -17,10 +18,6 @@ struct Outcome {
     int transfer = -1;
     std::uint32_t status = 0;
 };
-
-inline std::u16string Wide(std::string_view ascii) {
-    return {ascii.begin(), ascii.end()};
-}
 
 // Init, SetProxySettings and a GET of the URL through the session's engine instance.
 inline Outcome FetchThroughSession(IConfig& config, const std::string& url) {

@@ -23,6 +23,8 @@ public:
     bool WriteAll(std::string_view bytes);
 
     std::uint16_t PeerPort() const;
+    // The socket, for a test that sets its options or waits on it.
+    Socket NativeSocket() const { return m_socket; }
     bool SessionReused() const;
 
 private:

@@ -83,6 +83,9 @@ TestCertificates::TestCertificates() : m_folder(MakeFolder()) {
         m_server = Save(Issue({"127.0.0.1", LocalNames()}, &ca), m_folder, "server");
         m_expired = Save(Issue({"127.0.0.1", LocalNames(), false, -2 * kDay, -kDay}, &ca), m_folder,
                          "expired");
+        m_notYetValid = Save(Issue({"127.0.0.1", LocalNames(), false, kDay, 2 * kDay}, &ca),
+                             m_folder, "not-yet-valid");
+        m_selfSigned = Save(Issue({"127.0.0.1", LocalNames()}, nullptr), m_folder, "self-signed");
         m_otherHost =
             Save(Issue({"other.invalid", {"DNS:other.invalid"}}, &ca), m_folder, "other-host");
         m_untrustedServer =

@@ -4,6 +4,8 @@
 //   Ca()              the test CA (self-signed); trusting it makes Server() trusted
 //   Server()          127.0.0.1 and localhost (subjectAltName IP and DNS), signed by Ca()
 //   Expired()         the same names, signed by Ca(), expired since yesterday
+//   NotYetValid()     the same names, signed by Ca(), valid from tomorrow
+//   SelfSigned()      the same names, signed by its own key
 //   OtherHost()       only the host name "other.invalid", signed by Ca()
 //   UntrustedCa()     a second CA that no test trusts
 //   UntrustedServer() 127.0.0.1 and localhost, signed by UntrustedCa()
@@ -37,6 +39,8 @@ public:
     const PemIdentity& Ca() const { return m_ca; }
     const PemIdentity& Server() const { return m_server; }
     const PemIdentity& Expired() const { return m_expired; }
+    const PemIdentity& NotYetValid() const { return m_notYetValid; }
+    const PemIdentity& SelfSigned() const { return m_selfSigned; }
     const PemIdentity& OtherHost() const { return m_otherHost; }
     const PemIdentity& UntrustedCa() const { return m_untrustedCa; }
     const PemIdentity& UntrustedServer() const { return m_untrustedServer; }
@@ -47,6 +51,8 @@ private:
     PemIdentity m_ca;
     PemIdentity m_server;
     PemIdentity m_expired;
+    PemIdentity m_notYetValid;
+    PemIdentity m_selfSigned;
     PemIdentity m_otherHost;
     PemIdentity m_untrustedCa;
     PemIdentity m_untrustedServer;

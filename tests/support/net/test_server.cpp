@@ -3,6 +3,7 @@
 #include <openssl/pem.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "tests/support/net/http_wire.h"
 #include "tests/support/net/socket_stream.h"
@@ -39,6 +40,11 @@ TestServer::TestServer() {
 }
 
 TestServer::TestServer(const PemIdentity& identity) : m_tls(MakeTlsContext(identity)) {
+    Listen();
+}
+
+TestServer::TestServer(ConnectionPart part, const PemIdentity* identity)
+    : m_part(std::move(part)), m_tls(identity != nullptr ? MakeTlsContext(*identity) : nullptr) {
     Listen();
 }
 
@@ -99,7 +105,11 @@ void TestServer::AcceptLoop() {
 
 void TestServer::Serve(Socket socket) {
     SocketStream stream(socket, m_tls.get());
-    ServeConnection(stream);
+    if (!m_part) {
+        ServeConnection(stream);
+    } else if (stream.Handshake()) {
+        m_part(stream);
+    }
     // Forgotten before the stream closes the socket, so Stop never shuts down a number that
     // the system has handed out again.
     const std::lock_guard lock(m_mutex);

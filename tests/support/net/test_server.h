@@ -19,6 +19,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -36,12 +37,19 @@ namespace hvx::test {
 
 class SocketStream;
 
+// A part that takes over each connection once it is open (after the TLS handshake), instead of
+// the scripted answers: for servers that misbehave in ways no script describes.
+using ConnectionPart = std::function<void(SocketStream& stream)>;
+
 class TestServer {
 public:
     // A plain HTTP server. Throws std::runtime_error when it cannot listen.
     TestServer();
     // An HTTPS server presenting `identity` (see test_certs.h).
     explicit TestServer(const PemIdentity& identity);
+    // A server that plays `part` on every connection, over TLS when `identity` is given. Stop
+    // shuts the connections down, so a part that waits must watch its stream.
+    explicit TestServer(ConnectionPart part, const PemIdentity* identity = nullptr);
     ~TestServer();
 
     std::uint16_t Port() const { return m_port; }
@@ -68,6 +76,7 @@ private:
     bool Answer(SocketStream& stream, const ScriptedResponse& response);
     void Stop();
 
+    ConnectionPart m_part;
     SslContextPtr m_tls;
     Socket m_listener = kNoSocket;
     std::uint16_t m_port = 0;

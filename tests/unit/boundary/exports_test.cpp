@@ -34,6 +34,10 @@ TEST_F(ExportsTest, ReleaseFunctionsIgnoreNull) {
     Find<decltype(&ReleaseHttpC)>("ReleaseHttpC")(nullptr);
     Find<decltype(&ReleaseFileDownloaderInstance)>("ReleaseFileDownloaderInstance")(nullptr);
     Find<decltype(&ReleaseIWAIHttp)>("ReleaseIWAIHttp")(nullptr);
+    Find<decltype(&ReleaseIOstraHTTP)>("ReleaseIOstraHTTP")(nullptr);
+    Find<decltype(&ReleaseIHTTPUpload)>("ReleaseIHTTPUpload")(nullptr);
+    Find<decltype(&ReleaseIProductInventoryHttp)>("ReleaseIProductInventoryHttp")(nullptr);
+    Find<decltype(&ReleaseIUpdateHttp)>("ReleaseIUpdateHttp")(nullptr);
     EXPECT_TRUE(log.Records().empty());
 }
 
@@ -54,6 +58,13 @@ TEST_F(ExportsTest, BareSessionHasTheSeventhOperation) {
     EXPECT_EQ(session->AddRequestHeader(u"X-Name", u"v"), S_OK);
     EXPECT_EQ(session->SetOption(13, 1), S_FALSE);  // no engine before Init
     Find<decltype(&ReleaseHttpC)>("ReleaseHttpC")(session);
+}
+
+TEST_F(ExportsTest, ManagementClientWantsInitFirst) {
+    IOstraHttp* ostra = Find<decltype(&GetIOstraHttp)>("GetIOstraHttp")();
+    ASSERT_NE(ostra, nullptr);
+    EXPECT_EQ(ostra->SendEvent(1, 2, 3, u"data"), HVX_E_GENERAL);
+    Find<decltype(&ReleaseIOstraHTTP)>("ReleaseIOstraHTTP")(ostra);
 }
 
 TEST_F(ExportsTest, DownloaderRefusesANullUrlWithItsLogLine) {

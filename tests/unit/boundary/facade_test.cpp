@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "boundary/external_http.h"
-#include "tests/unit/boundary/boundary_fixture.h"
+#include "tests/support/file_target_test.h"
 
 namespace hvx::test {
 namespace {
 
-using FacadeTest = BoundaryTest;
+using FacadeTest = FileTargetTest;
 
 TEST_F(FacadeTest, PassesEveryOperationToItsSession) {
     engines.script.body = "answer";

@@ -1,12 +1,12 @@
 // The response body: buffered and read in parts after the transfer, or handed to the caller's
-// write callback; transfers that end early.
+// write callback; the memory limits of a transfer. Bodies cut short by the server are cases of
+// the hostile suite (tests/integration/hostile).
 #include <curl/curl.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
+#include <memory>
 
-#include "platform/environment.h"
 #include "tests/support/net/test_server.h"
 #include "tests/unit/mirel/engine_helpers.h"
 
@@ -63,45 +63,85 @@ TEST_F(MirelBody, CallerWriteCallbackReplacesTheBufferUntilCleared) {
     EXPECT_EQ(received, "the body");
 }
 
-TEST_F(MirelBody, BodyCutShortFailsTheTransfer) {
-    server.Enqueue({.body = PatternedBody(100000), .closeAfterBodyBytes = 1000});
-    EXPECT_EQ(engine->Get(Wide(server.Url("/cut")).c_str()), CURLE_PARTIAL_FILE);
-    EXPECT_STRNE(engine->GetErrorBufferText(), "");
-    EXPECT_STREQ(engine->GetLastErrorText(), curl_easy_strerror(CURLE_PARTIAL_FILE));
-}
-
-// Undoes a stall setting of the process, whichever way it was made.
-class MirelStall : public ::testing::Test {
-protected:
-    void TearDown() override { ResetStall(); }
-
-    static void ResetStall() {
-        hvx::os::SetEnvironmentValue(kMirelStallVariable, nullptr);
-        EXPECT_EQ(MirelSetStallTimeout(0), CURLE_OK);
-    }
+struct LimitCase {
+    const char* name;
+    ScriptedResponse answer;
+    TransferLimits limits;
+    bool callerWriter;
+    int result;
+    std::uint64_t received;
+    std::size_t kept;  // the leading bytes of the body that ReadBody or the writer gives
 };
 
-TEST_F(MirelStall, SilentServerIsAbandoned) {
-    struct StallCase {
-        const char* name;
-        std::function<void()> shorten;
+TransferLimits With(std::uint64_t keep, BodyOverflow overflow, std::uint64_t count = UINT64_MAX) {
+    TransferLimits limits = kDefaultTransferLimits;
+    limits.keepBytes = keep;
+    limits.overflow = overflow;
+    limits.countBytes = count;
+    limits.errorBodyBytes = 8192;
+    return limits;
+}
+
+TEST_F(MirelBody, LimitsBoundWhatIsKeptAndCounted) {
+    const auto body = std::make_shared<const std::string>(PatternedBody(100000));
+    const ScriptedResponse announced{.sharedBody = body};
+    const ScriptedResponse unannounced{
+        .contentLength = false, .closeConnection = true, .sharedBody = body};
+    const ScriptedResponse error{.status = 500, .sharedBody = body};
+    const auto fail = BodyOverflow::kFail;
+    const auto count = BodyOverflow::kCount;
+    const std::vector<LimitCase> cases = {
+        {"fits exactly", announced, With(100000, fail), false, CURLE_OK, 100000, 100000},
+        {"announced too long", announced, With(99999, fail), false, CURLE_FILESIZE_EXCEEDED, 0, 0},
+        {"found too long", unannounced, With(99999, fail), false, CURLE_FILESIZE_EXCEEDED, 83616,
+         0},
+        {"counted, not kept", unannounced, With(99999, count), false, CURLE_OK, 100000, 0},
+        {"counted up to the count", announced, With(10, count, 50000), false, CURLE_OK, 50000, 0},
+        {"error body cut", error, With(99999, fail), false, CURLE_OK, 8192, 8192},
+        {"error body to the writer", error, With(0, fail), true, CURLE_OK, 8192, 8192},
+        {"the writer takes all", announced, With(0, fail), true, CURLE_OK, 100000, 100000},
     };
-    const std::vector<StallCase> cases = {
-        {"by the setter", [] { ASSERT_EQ(MirelSetStallTimeout(1), CURLE_OK); }},
-        {"by the environment", [] { hvx::os::SetEnvironmentValue(kMirelStallVariable, "1"); }},
-    };
-    for (const StallCase& c : cases) {
+    for (const LimitCase& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetStall();
-        c.shorten();
-        TestServer server;
-        server.Enqueue({.neverAnswer = true});
-        const EnginePtr engine = NewEngine();
-        ASSERT_TRUE(engine);
-        EXPECT_EQ(engine->Get(Wide(server.Url("/silent")).c_str()), CURLE_OPERATION_TIMEDOUT);
-        EXPECT_EQ(server.Requests().size(), 1U);
+        server.Enqueue(c.answer);
+        const EnginePtr instance = NewEngine();
+        ASSERT_EQ(instance->SetTransferLimits(&c.limits), CURLE_OK);
+        std::string written;
+        if (c.callerWriter) {
+            ASSERT_EQ(
+                instance->SetCallback(CURLOPT_WRITEFUNCTION, reinterpret_cast<void*>(&AppendTo)),
+                CURLE_OK);
+            ASSERT_EQ(instance->SetCallbackData(CURLOPT_WRITEDATA, &written), CURLE_OK);
+        }
+        EXPECT_EQ(instance->Get(Wide(server.Url("/limits")).c_str()), c.result);
+        std::uint64_t received = 0;
+        EXPECT_EQ(instance->GetReceivedBodyLength(&received), CURLE_OK);
+        // libcurl hands the body over in blocks of 16 KiB, so a count passes its bound by less; a
+        // body found too long has its bytes up to the limit counted.
+        EXPECT_GE(received, c.received);
+        EXPECT_LT(received, c.received + 16384);
+        const std::string kept = c.callerWriter ? written : ReadWholeBody(*instance, nullptr);
+        EXPECT_EQ(kept.size(), c.kept);
+        EXPECT_TRUE(body->starts_with(kept));
+        EXPECT_EQ(c.result == CURLE_OK, std::string(instance->GetErrorBufferText()).empty());
     }
-    EXPECT_EQ(MirelSetStallTimeout(-1), CURLE_BAD_FUNCTION_ARGUMENT);
+}
+
+TEST_F(MirelBody, LimitsOutOfRangeAreRefused) {
+    const std::vector<std::function<void(TransferLimits&)>> outOfRange = {
+        [](TransferLimits& l) { l.ceilingSeconds = 0; },
+        [](TransferLimits& l) { l.stallSeconds = 0; },
+        [](TransferLimits& l) { l.stallSeconds = kMaxStallSeconds + 1; },
+        [](TransferLimits& l) { l.stallBytesPerSecond = 0; },
+        [](TransferLimits& l) { l.overflow = BodyOverflow{2}; },
+    };
+    for (const auto& change : outOfRange) {
+        TransferLimits limits = kDefaultTransferLimits;
+        change(limits);
+        EXPECT_EQ(engine->SetTransferLimits(&limits), CURLE_BAD_FUNCTION_ARGUMENT);
+        EXPECT_STREQ(engine->GetErrorBufferText(), "transfer limits out of range");
+    }
+    EXPECT_EQ(engine->SetTransferLimits(nullptr), CURLE_OK);
 }
 
 }  // namespace

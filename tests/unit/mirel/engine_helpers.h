@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
 #include "siblings/mirel/mirel.h"
 #include "tests/support/net/test_server.h"
+#include "tests/support/wide.h"
 
 namespace hvx::test {
 
@@ -39,11 +40,6 @@ protected:
     TestServer server;
     const EnginePtr engine = NewEngine();
 };
-
-// ASCII text as UTF-16.
-inline std::u16string Wide(std::string_view ascii) {
-    return {ascii.begin(), ascii.end()};
-}
 
 // Reads the buffered body in parts of kReadCapacity; records every count, the final 0 included.
 inline std::string ReadWholeBody(ITransferEngine& engine, std::vector<std::uint32_t>* counts) {

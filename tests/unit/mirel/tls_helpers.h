@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "session/transfer_engine.h"
+#include "interfaces/ITransferEngine.h"
 #include "tests/support/net/openssl_ptr.h"
 
 namespace hvx::test {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_target.h"
 #include "tests/unit/platform/fails_with.h"
 #include "tests/unit/platform/file_fixture.h"
 
@@ -54,6 +55,12 @@ TEST_F(PlatformFiles, PrivateFileIsTheUsersOnlyAndAnExistingFileIsLeftAlone) {
     EXPECT_TRUE(FailsWith(ERROR_PATH_NOT_FOUND, [&] {
         return CreatePrivateFile(Wide(dir / "missing" / "secret.db").c_str());
     }));
+}
+
+// The other kinds of target are told apart through the downloads that meet them (session_test).
+TEST_F(PlatformFiles, DeviceIsNoFileTarget) {
+    EXPECT_EQ(CheckFileTarget(u"/dev/null"), static_cast<DWORD>(ERROR_BAD_FILE_TYPE));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BAD_FILE_TYPE));
 }
 
 TEST_F(PlatformFiles, WriteToAFullDeviceReportsDiskFull) {

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_target.h"
 #include "platform/last_error.h"
+#include "tests/support/file_access.h"
 #include "tests/support/temp_dir.h"
 #include "tests/unit/platform/fails_with.h"
 #include "tests/unit/platform/file_fixture.h"
@@ -159,6 +161,7 @@ TEST_F(PlatformFiles, InvalidHandlesAreRefused) {
         EXPECT_TRUE(
             FailsWith(ERROR_INVALID_HANDLE, [&] { return WriteFile(bad, &byte, 1, &count); }));
         EXPECT_TRUE(FailsWith(ERROR_INVALID_HANDLE, [&] { return CloseHandle(bad); }));
+        EXPECT_TRUE(FailsWith(ERROR_INVALID_HANDLE, [&] { return FlushFileBuffers(bad); }));
     }
 }
 
@@ -173,6 +176,111 @@ TEST_F(PlatformFiles, DeleteRemovesOrSaysWhyNot) {
     EXPECT_TRUE(FailsWith(ERROR_PATH_NOT_FOUND,
                           [&] { return DeleteFileW(Wide(dir / "missing/gone.txt").c_str()); }));
 }
+
+struct BesideCase {
+    const char* name;
+    std::u16string target;  // in the test's folder
+    std::u16string kept;    // what the name beside it starts with
+};
+
+class PlatformFileBeside : public PlatformFiles,
+                           public ::testing::WithParamInterface<BesideCase> {};
+
+TEST_P(PlatformFileBeside, IsNewPrivateHeldAndNamedAfterTheTarget) {
+    const std::u16string target = Wide(dir.path() / fs::path(GetParam().target));
+    std::u16string paths[2];
+    const Handle first(CreateFileBeside(target.c_str(), paths[0]));
+    const Handle second(CreateFileBeside(target.c_str(), paths[1]));
+    ASSERT_TRUE(Valid(first) && Valid(second));
+    EXPECT_NE(paths[0], paths[1]);
+    for (const std::u16string& path : paths) {
+        const std::u16string name = fs::path(path).filename().u16string();
+        EXPECT_EQ(fs::path(path).parent_path(), dir.path());
+        EXPECT_EQ(name.size(),
+                  GetParam().kept.size() + std::u16string(u".caspo-.part").size() + 16);
+        EXPECT_TRUE(name.starts_with(GetParam().kept + u".caspo-") && name.ends_with(u".part"));
+        EXPECT_TRUE(test::OnlyItsOwnerMayOpen(path));
+        const Handle other(Open(path, GENERIC_READ, kShareAll, OPEN_EXISTING));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_FALSE(fs::exists(target));
+}
+
+std::vector<BesideCase> BesideCases() {
+    const std::u16string longName(100, u'a');
+    const std::u16string cutAtAPair = std::u16string(63, u'a') + u"\U0001F600b";
+    const std::u16string pairFits = std::u16string(62, u'a') + u"\U0001F600b";
+    return {{"ShortNameWhole", u"policy.xml", u"policy.xml"},
+            {"LongNameCut", longName, longName.substr(0, kBesideNameKeep)},
+            {"PairNotSplit", cutAtAPair, cutAtAPair.substr(0, 63)},
+            {"PairKeptWhole", pairFits, pairFits.substr(0, 64)}};
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PlatformFileBeside, ::testing::ValuesIn(BesideCases()),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(PlatformFiles, FileBesideAMissingFolderIsPathNotFound) {
+    std::u16string path;
+    const Handle file(CreateFileBeside(Wide(dir / "missing/policy.xml").c_str(), path));
+    EXPECT_FALSE(Valid(file));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    EXPECT_TRUE(path.empty());
+}
+
+enum class AtDestination { Nothing, File, LinkToFile, Folder };
+
+struct MoveCase {
+    const char* name;
+    AtDestination there;
+    DWORD flags;
+    DWORD error;  // ERROR_SUCCESS: the move happens
+};
+
+class PlatformFileMoves : public PlatformFiles, public ::testing::WithParamInterface<MoveCase> {};
+
+TEST_P(PlatformFileMoves, ReplaceTheNameNeverWhatALinkNames) {
+    const MoveCase& c = GetParam();
+    const fs::path from = dir / "new.part";
+    const fs::path to = dir / "target";
+    test::WriteFile(from, "new");
+    test::WriteFile(dir / "linked", "linked");
+    switch (c.there) {
+        case AtDestination::Nothing:
+            break;
+        case AtDestination::File:
+            test::WriteFile(to, "old");
+            break;
+        case AtDestination::LinkToFile:
+            fs::create_symlink("linked", to);
+            break;
+        case AtDestination::Folder:
+            fs::create_directory(to);
+            break;
+    }
+    if (c.error == ERROR_SUCCESS) {
+        EXPECT_TRUE(MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), c.flags));
+        EXPECT_FALSE(fs::exists(from));
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(to)));
+        EXPECT_EQ(test::ReadWholeFile(to), "new");
+    } else {
+        EXPECT_TRUE(FailsWith(
+            c.error, [&] { return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), c.flags); }));
+        EXPECT_EQ(test::ReadWholeFile(from), "new");
+    }
+    EXPECT_EQ(test::ReadWholeFile(dir / "linked"), "linked");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlatformFileMoves,
+    ::testing::Values(
+        MoveCase{"OntoNothing", AtDestination::Nothing, 0, ERROR_SUCCESS},
+        MoveCase{"OntoAFile", AtDestination::File, MOVEFILE_REPLACE_EXISTING, ERROR_SUCCESS},
+        MoveCase{"OntoALink", AtDestination::LinkToFile, MOVEFILE_REPLACE_EXISTING, ERROR_SUCCESS},
+        MoveCase{"OntoAFolder", AtDestination::Folder, MOVEFILE_REPLACE_EXISTING,
+                 ERROR_ACCESS_DENIED},
+        MoveCase{"OntoAFileWithoutReplacing", AtDestination::File, 0, ERROR_ALREADY_EXISTS},
+        MoveCase{"WithUnknownFlags", AtDestination::Nothing, 0x10, ERROR_INVALID_PARAMETER}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(PlatformFiles, CreateDirectoryTreeMakesEveryMissingParent) {
     const fs::path nested = dir / "a/b/c";

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
+#include <initializer_list>
+#include <locale>
 #include <optional>
 #include <string>
 
@@ -10,48 +14,39 @@
 namespace hvx {
 namespace {
 
+using namespace std::string_literals;
+
+// Which sequences are ill-formed is the platform converter's rule (tests/unit/platform); here,
+// what Utf8ToWide makes of its answer: the text up to the first zero byte is converted, or
+// E_INVALIDARG leaves the output as it was.
 TEST(TextUtils, Utf8ToWideConvertsValidTextAndRejectsTheRestLeavingTheOutput) {
     const struct {
-        const char* name;
         std::string utf8;
         std::optional<std::u16string> wide;  // nothing: rejected
-    } cases[] = {
-        {"Ascii", "agent", u"agent"},
-        {"Empty", "", u""},
-        {"TwoBytes", "caf\xC3\xA9", u"caf\u00E9"},
-        {"ThreeBytes", "\xE2\x82\xAC", u"\u20AC"},
-        {"FourBytes", "\xF0\x9F\x98\x80", u"\U0001F600"},
-        {"EmbeddedZeroDropsTheRest", std::string("ab\0cd", 5), u"ab"},
-        {"InvalidAfterAnEmbeddedZeroIsNeverLookedAt", std::string("ok\0\xFF", 4), u"ok"},
-        {"Truncated", "ab\xC3", std::nullopt},
-        {"Overlong", "\xC0\xAF", std::nullopt},
-        {"EncodedSurrogate", "\xED\xA0\x80", std::nullopt},
-        {"AboveUnicode", "\xF4\x90\x80\x80", std::nullopt},
-        {"StrayContinuation", "a\x80z", std::nullopt},
-        {"InvalidBeforeEmbeddedZero", std::string("\xFF\0ok", 4), std::nullopt},
-    };
+    } cases[] = {{"agent", u"agent"},
+                 {"", u""},
+                 {"\xF0\x9F\x98\x80", u"\U0001F600"},
+                 {"ab\0cd"s, u"ab"},
+                 {"ok\0\xFF"s, u"ok"},
+                 {"ab\xC3", std::nullopt},
+                 {"\xFF\0ok"s, std::nullopt}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         std::u16string out = u"previous";
-        EXPECT_EQ(Utf8ToWide(c.utf8, out), c.wide ? S_OK : E_INVALIDARG);
+        EXPECT_EQ(Utf8ToWide(c.utf8, out), c.wide ? S_OK : E_INVALIDARG) << c.utf8;
         EXPECT_EQ(out, c.wide.value_or(u"previous"));
     }
 }
 
+// Text up to the first zero; a lone surrogate becomes U+FFFD.
 TEST(TextUtils, WideToUtf8) {
-    struct Case {
+    const struct {
         std::u16string wide;
         std::string utf8;
-    };
-    const Case cases[] = {
-        {u"agent", "agent"},
-        {u"", ""},
-        {u"caf\u00E9", "caf\xC3\xA9"},
-        {u"\U0001F600", "\xF0\x9F\x98\x80"},
-        {std::u16string(u"ab\0cd", 5), "ab"},
-        {u"a\xD800z", "a\xEF\xBF\xBDz"},  // a lone surrogate becomes U+FFFD
-        {u"\xDC00", "\xEF\xBF\xBD"},
-    };
+    } cases[] = {{u"agent", "agent"},
+                 {u"", ""},
+                 {u"\U0001F600", "\xF0\x9F\x98\x80"},
+                 {u"ab\0cd"s, "ab"},
+                 {u"a\xD800z", "a\xEF\xBF\xBDz"}};
     for (const auto& c : cases) {
         std::string out = "previous";
         EXPECT_EQ(WideToUtf8(c.wide, out), S_OK);
@@ -82,52 +77,95 @@ TEST(TextUtils, UrlEncodeWGivesWideText) {
     EXPECT_EQ(out, u"policy%20file%2Exml");
 }
 
-TEST(TextUtils, IsValidUrl) {
-    struct Case {
-        std::u16string url;
-        bool valid;
-    };
-    const Case cases[] = {
-        {u"https://mgmt.example.com", false},  // nothing after the host
-        {u"https://mgmt.example.com/", true},
-        {u"HTTPS://MGMT.EXAMPLE.COM/", true},
-        {u"Http://host/", true},
-        {u"https://host:8443/api", true},
-        {u"http://host/path?q=1&r=2", true},
-        {u"https://host_name.example-1/x", true},
-        {u"ftp://host/", false},
-        {u"httpss://host/", false},
-        {u"https:///path", false},
-        {u"https://-host/", false},
-        {u"https://ho st/", false},
-        {u"https://host/a\nInjected: 1", false},
-        {u"https://host/\u00E9", true},
-        {u"", false},
-        {u" https://host/", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsValidUrl(c.url), c.valid) << std::string(c.url.begin(), c.url.end());
+using Validator = bool (*)(const std::u16string&);
+
+void ExpectAnswers(Validator validator, std::initializer_list<std::u16string> accepted,
+                   std::initializer_list<std::u16string> rejected) {
+    for (const auto& text : accepted) {
+        EXPECT_TRUE(validator(text)) << ::testing::PrintToString(text);
+    }
+    for (const auto& text : rejected) {
+        EXPECT_FALSE(validator(text)) << ::testing::PrintToString(text);
     }
 }
 
-TEST(TextUtils, IsValidGuid) {
-    struct Case {
-        std::u16string guid;
-        bool valid;
+// Each part of the URL rule in turn: scheme, optional s, "://", the host's first character (an
+// ASCII letter or digit), the host run (letters, digits and "-_:./") with the slash that ends
+// it, and the rest of the line (anything but LF, CR, U+2028 and U+2029).
+TEST(TextUtils, IsValidUrlTakesEachPartOfTheRule) {
+    // clang-format off
+    ExpectAnswers(IsValidUrl, {
+        u"http://h/", u"HTTP://H/", u"hTtP://h/", u"https://h/", u"httpS://h/",
+        u"http://a/", u"http://z/", u"http://A/", u"http://Z/", u"http://0/", u"http://9/",
+        u"http://h-_:.0zZ/", u"http://h:8443/", u"http://h//",
+        u"http://h/?q=1&r=2 \u00E9\U0001F600\t\0x"s, u"http://h/a/b\u0085",
+    }, {
+        u"xttp://h/", u"hxtp://h/", u"htxp://h/", u"httx://h/", u"htp://h/", u"http", u"",
+        u" http://h/", u"httpss://h/", u"httpx://h/",
+        u"http//h/", u"http:/h/", u"http:h/", u"http;//h/", u"http:\\\\h/", u"http:///h/",
+        u"http://@/", u"http://[/", u"http://`/", u"http://{/", u"http://-/", u"http://_/",
+        u"http://:/", u"http://./", u"http://", u"http://\u00E9/", u"http://\uFF21/",
+        u"http://h", u"http://host:8443", u"http://h?/", u"http://h@x/", u"http://h x/",
+        u"http://h\u00E9/", u"http://h\\x/", u"http://h?x/y",
+        u"http://h/a\nb", u"http://h/a\r", u"http://h/\u2028", u"http://h/\u2029", u"http://h\n/",
+    });
+    // clang-format on
+}
+
+// Each group's length, its first character, the hyphens between the groups, the digit class,
+// and nothing around it.
+TEST(TextUtils, IsValidGuidTakesEachGroupAndHyphen) {
+    const std::u16string guid = u"6F9619FF-8B86-D011-B42D-00C04FC964FF";
+    // `guid` with `count` units from `pos` replaced by `by`.
+    const auto edited = [&guid](std::size_t pos, std::size_t count, const char16_t* by) {
+        return std::u16string(guid).replace(pos, count, by);
     };
-    const Case cases[] = {
-        {u"6F9619FF-8B86-D011-B42D-00C04FC964FF", true},
-        {u"6f9619ff-8b86-d011-b42d-00c04fc964ff", true},
-        {u"{6F9619FF-8B86-D011-B42D-00C04FC964FF}", false},
-        {u"6F9619FF-8B86-D011-00C04FC964FF", false},
-        {u" 6F9619FF-8B86-D011-B42D-00C04FC964FF", false},
-        {u"6F9619FF-8B86-D011-B42D-00C04FC964FFx", false},
-        {u"6G9619FF-8B86-D011-B42D-00C04FC964FF", false},
-        {u"", false},
+    // clang-format off
+    ExpectAnswers(IsValidGuid, {
+        guid, u"6f9619ff-8b86-d011-b42d-00c04fc964ff", u"09afAF09-aFAf-0000-9999-abcdefABCDEF",
+    }, {
+        edited(7, 1, u""), edited(12, 1, u""), edited(17, 1, u""), edited(22, 1, u""),
+        edited(35, 1, u""), edited(8, 1, u"0-"), edited(23, 2, u"0-"), edited(19, 5, u""),
+        edited(0, 1, u"g"), edited(9, 1, u"@"), edited(14, 1, u"`"), edited(19, 1, u"/"),
+        edited(24, 1, u":"), edited(35, 1, u"G"), edited(35, 1, u"\uFF21"),
+        edited(8, 1, u"_"), edited(13, 1, u" "), edited(18, 1, u"0"), edited(23, 1, u"\u2010"),
+        u"{" + guid + u"}", u" " + guid, guid + u"x", guid + u"\n", u"",
+    });
+    // clang-format on
+}
+
+// Letters that fold to ASCII ones in a UTF-8 locale (Kelvin sign, long s, dotted and dotless i)
+// are not ASCII letters.
+TEST(TextUtils, ValidatorLetterClassesAreAsciiWhateverTheLocale) {
+    const std::locale previous = std::locale::global(std::locale("C.UTF-8"));
+    ExpectAnswers(IsValidUrl, {u"http://k/"},
+                  {u"http://\u212A/", u"http://a\u017F/", u"http://\u0130/", u"http://a\u0131/",
+                   u"http\u017F://h/"});
+    EXPECT_FALSE(IsValidGuid(u"6F9619FF-8B86-D011-B42D-00C04FC964F\u212A"));
+    std::locale::global(previous);
+}
+
+// A megabyte of text goes through in one pass, on a thread with a 256 KiB stack (a quarter of a
+// Windows thread's default): no recursion per character.
+TEST(TextUtils, ValidatorsTakeAMegabyteOnASmallStack) {
+    static const std::u16string kRun(std::size_t{1} << 20U, u'a');
+    static bool answers[4] = {false, true, true, true};
+    const auto check = [](void* /*unused*/) -> void* {
+        answers[0] = IsValidUrl(u"http://127.0.0.1:9/" + kRun);
+        answers[1] = IsValidUrl(u"http://127.0.0.1:9/" + kRun + u"\n");
+        answers[2] = IsValidUrl(u"http://" + kRun);
+        answers[3] = IsValidGuid(kRun);
+        return nullptr;
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsValidGuid(c.guid), c.valid) << std::string(c.guid.begin(), c.guid.end());
-    }
+    pthread_attr_t attributes;
+    pthread_t thread{};
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    EXPECT_EQ(pthread_attr_setstacksize(&attributes, std::size_t{256} * 1024), 0);
+    const bool started = pthread_create(&thread, &attributes, check, nullptr) == 0;
+    pthread_attr_destroy(&attributes);
+    ASSERT_TRUE(started && pthread_join(thread, nullptr) == 0);
+    EXPECT_TRUE(answers[0]);
+    EXPECT_FALSE(answers[1] || answers[2] || answers[3]);
 }
 
 }  // namespace

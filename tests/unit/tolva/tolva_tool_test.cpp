@@ -105,6 +105,7 @@ struct ErrorCase {
     const char* name;
     std::vector<std::string> args;
     std::string message;
+    std::string json = R"({"config/x": -1})";  // the content of BAD_JSON
 };
 
 void PrintTo(const ErrorCase& errorCase, std::ostream* out) {
@@ -114,7 +115,7 @@ void PrintTo(const ErrorCase& errorCase, std::ostream* out) {
 class ToolErrorTest : public ToolTest, public ::testing::WithParamInterface<ErrorCase> {};
 
 TEST_P(ToolErrorTest, ExitsWithOneLineOnStandardError) {
-    WriteJson("bad.json", R"({"config/x": -1})");
+    WriteJson("bad.json", GetParam().json);
     ASSERT_EQ(Run({"set", "config/present", "1", "--type", "dword"}).exitCode, 0);
     // BAD_JSON stands for the file, in the arguments and in the message.
     const auto expand = [this](std::string text) {
@@ -147,7 +148,15 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"BadJsonValue",
                   {"import", "BAD_JSON"},
                   "BAD_JSON: bad value for config/x: not a JSON string or a number from 0 to "
-                  "4294967295"}),
+                  "4294967295"},
+        ErrorCase{"DeeplyNestedJson",
+                  {"import", "BAD_JSON"},
+                  "BAD_JSON: not valid JSON: Exceeded stackLimit in readValue().",
+                  std::string(20, '[')},
+        ErrorCase{"NulInImportedKey",
+                  {"import", "BAD_JSON"},
+                  R"(BAD_JSON: bad key "config/a\x00b" (control character))",
+                  R"({"config/a\u0000b": 1})"}),
     [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -14,27 +13,14 @@
 #include <thread>
 #include <vector>
 
-#include "platform/posix/unique_fd.h"
 #include "siblings/venit/venit.h"
 #include "tests/support/temp_dir.h"
+#include "tests/unit/venit/log_fixture.h"
 
 namespace {
 
 using venit::RecordKind;
-namespace fs = std::filesystem;
-
-constexpr std::uint64_t kEveryLevel = ~std::uint64_t{0};
-constexpr std::size_t kDefaultRotationBytes = std::size_t{10} * 1024 * 1024;
-constexpr std::size_t kDefaultRotationFiles = 5;
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(line);
-    }
-    return lines;
-}
+using namespace venit::test;
 
 std::vector<std::string> FileLines(const fs::path& path) {
     return Lines(hvx::test::ReadWholeFile(path).value_or(""));
@@ -51,54 +37,6 @@ std::string Payload(const std::string& line) {
     EXPECT_EQ(match[1].str(), std::to_string(::getpid()));
     return match[2].str() + " " + match[3].str();
 }
-
-// Sends file descriptor 2 to a file while it lives.
-class StderrCapture {
-public:
-    explicit StderrCapture(fs::path file) : m_file(std::move(file)), m_saved(::dup(STDERR_FILENO)) {
-        static_cast<void>(std::fflush(stderr));
-        const hvx::os::detail::UniqueFd capture(
-            ::open(m_file.string().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600));
-        ::dup2(capture.Get(), STDERR_FILENO);
-    }
-    ~StderrCapture() { Restore(); }
-
-    std::string Finish() {
-        Restore();
-        return hvx::test::ReadWholeFile(m_file).value_or("");
-    }
-
-private:
-    void Restore() {
-        if (m_saved.Valid()) {
-            static_cast<void>(std::fflush(stderr));
-            ::dup2(m_saved.Get(), STDERR_FILENO);
-            m_saved = {};
-        }
-    }
-
-    fs::path m_file;
-    hvx::os::detail::UniqueFd m_saved;
-};
-
-class LogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_previousFile = venit::GetLogFile();
-        venit::SetLogFile(LogPath());
-        venit::SetDebugLevel(0);
-        venit::SetLogToStderr(false);
-    }
-    void TearDown() override {
-        venit::SetLogFile(m_previousFile);
-        venit::SetLogRotation(kDefaultRotationBytes, kDefaultRotationFiles);
-        venit::SetDebugLevel(0);
-    }
-    std::string LogPath() const { return (m_dir / "caspo.log").string(); }
-
-    hvx::test::TempDir m_dir;
-    std::string m_previousFile;
-};
 
 TEST_F(LogTest, TraceLevelGating) {
     struct Case {
@@ -144,10 +82,9 @@ TEST_F(LogTest, CaptureSinksReceiveExactTextsInOrder) {
         ASSERT_EQ(second.Records().size(), 1U);
         EXPECT_EQ(second.Records()[0].text, "wide \xC3\xA9t\xC3\xA9 0xc1050007");
     }
-    error("line\r\nERROR forged");
 
     const auto records = first.Records();
-    ASSERT_EQ(records.size(), 4U);
+    ASSERT_EQ(records.size(), 3U);
     EXPECT_EQ(records[0].kind, RecordKind::Error);
     EXPECT_EQ(records[0].level, 0U);
     EXPECT_EQ(records[0].text, "hvx::CHttpCurl::Init res: -1056767998, option: 64");
@@ -155,7 +92,6 @@ TEST_F(LogTest, CaptureSinksReceiveExactTextsInOrder) {
     EXPECT_EQ(records[1].level, 0x1000U);
     EXPECT_EQ(records[1].text, "trace one");
     EXPECT_EQ(records[2].text, "wide \xC3\xA9t\xC3\xA9 0xc1050007");
-    EXPECT_EQ(records[3].text, "line\r\nERROR forged");
 
     first.Clear();
     EXPECT_TRUE(first.Records().empty());
@@ -196,15 +132,49 @@ TEST_F(LogTest, FileLinesHaveTheRecordShape) {
     venit::SetDebugLevel(0x1000);
     error("first %d", 1);
     trace(0x1000, u"trace %s", u"wide");
-    error("line\r\nERROR forged");
     venit::Flush();
 
     EXPECT_EQ(venit::GetLogFile(), path);
     const auto lines = FileLines(path);
-    ASSERT_EQ(lines.size(), 3U);
+    ASSERT_EQ(lines.size(), 2U);
     EXPECT_EQ(Payload(lines[0]), "ERROR first 1");
     EXPECT_EQ(Payload(lines[1]), "TRACE trace wide");
-    EXPECT_EQ(Payload(lines[2]), "ERROR line  ERROR forged");
+}
+
+// A record is one line whatever its text holds, and no byte of it can drive a terminal: the
+// file, stderr and the capture sinks all get the same escaped text.
+TEST_F(LogTest, ControlCharactersAreEscapedInEverySink) {
+    struct Case {
+        std::string text;
+        std::string written;
+    };
+    const std::vector<Case> cases{
+        {"line\r\nERROR forged", R"(line\x0d\x0aERROR forged)"},
+        {"detail: \x1b[31mred\x1b[0m", R"(detail: \x1b[31mred\x1b[0m)"},
+        {std::string("nul\0tab\tdel\x7f", 12), R"(nul\x00tab\x09del\x7f)"},
+        {"csi \xc2\x9b"
+         "2J, kept: \xc3\xa9 \\x41 \xc2",
+         "csi \\xc2\\x9b2J, kept: \xc3\xa9 \\x41 \xc2"},
+    };
+    venit::CaptureSink sink;
+    StderrCapture capture(m_dir / "stderr.txt");
+    venit::SetLogToStderr(true);
+    for (const auto& c : cases) {
+        venit::WriteError(c.text);
+    }
+    venit::SetLogToStderr(false);
+    const auto onStderr = Lines(capture.Finish());
+    const auto inFile = FileLines(LogPath());
+    const auto records = sink.Records();
+
+    ASSERT_EQ(records.size(), cases.size());
+    ASSERT_EQ(onStderr.size(), cases.size());
+    ASSERT_EQ(inFile.size(), cases.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(records[i].text, cases[i].written);
+        EXPECT_EQ(Payload(onStderr[i]), "ERROR " + cases[i].written);
+        EXPECT_EQ(Payload(inFile[i]), "ERROR " + cases[i].written);
+    }
 }
 
 TEST_F(LogTest, AFileThatCannotBeOpenedIsTurnedOffOnce) {
