@@ -5,12 +5,14 @@ find_package(PkgConfig REQUIRED)
 if(WIN32)
     # Another prefix (other versions of the libraries): everything found in the old one is
     # looked for again.
-    if(DEFINED CACHE{CASPO_WIN64_PREFIX_SEARCHED}
-       AND NOT CASPO_WIN64_PREFIX_SEARCHED STREQUAL "${CASPO_WIN64_PREFIX}")
+    # (The old prefix is copied first: the loop unsets the cache entry that holds it, and an
+    # empty text would be found in every value.)
+    set(old_prefix "$CACHE{CASPO_WIN64_PREFIX_SEARCHED}")
+    if(NOT old_prefix STREQUAL "" AND NOT old_prefix STREQUAL "${CASPO_WIN64_PREFIX}")
         get_cmake_property(cached CACHE_VARIABLES)
         foreach(name IN LISTS cached)
             get_property(value CACHE ${name} PROPERTY VALUE)
-            string(FIND "${value}" "${CASPO_WIN64_PREFIX_SEARCHED}" at)
+            string(FIND "${value}" "${old_prefix}" at)
             if(at GREATER_EQUAL 0 OR name MATCHES "^__pkg_config_checked_")
                 unset(${name} CACHE)
             endif()
@@ -18,9 +20,8 @@ if(WIN32)
     endif()
     set(CASPO_WIN64_PREFIX_SEARCHED "${CASPO_WIN64_PREFIX}" CACHE INTERNAL "")
     # Static libraries bring their own dependencies along: pkg-config's private libraries
-    # (libcurl's OpenSSL and Winsock) and OpenSSL's system libraries.
+    # (libcurl's OpenSSL and Winsock). OpenSSL itself is a pair of DLLs, one for the process.
     set(PKG_CONFIG_ARGN --static)
-    set(OPENSSL_USE_STATIC_LIBS TRUE)
 endif()
 find_package(OpenSSL 3 REQUIRED)
 find_package(SQLite3 REQUIRED)

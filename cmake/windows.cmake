@@ -11,7 +11,7 @@ set(CMAKE_IMPORT_LIBRARY_PREFIX "")
 
 # One C++ runtime for every module of a process (an object made in one DLL is freed in another,
 # exceptions cross module boundaries): mingw-w64's runtime DLLs, copied beside the programs and
-# the libraries, as an installation ships them.
+# the libraries, as an installation ships them; and so OpenSSL's.
 set(caspo_runtime_dlls "")
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     execute_process(
@@ -28,6 +28,14 @@ foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     endif()
     list(APPEND caspo_runtime_dlls ${found})
 endforeach()
+# OpenSSL's DLLs from the prefix of scripts/win64-deps.sh: one OpenSSL for every module, as
+# certificates and TLS contexts pass between them.
+file(GLOB caspo_openssl_dlls "${CASPO_WIN64_PREFIX}/bin/libcrypto-*.dll"
+     "${CASPO_WIN64_PREFIX}/bin/libssl-*.dll")
+if(NOT caspo_openssl_dlls)
+    message(FATAL_ERROR "OpenSSL's DLLs are not in ${CASPO_WIN64_PREFIX}/bin (scripts/win64-deps.sh)")
+endif()
+list(APPEND caspo_runtime_dlls ${caspo_openssl_dlls})
 add_custom_target(caspo_mingw_runtime ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${caspo_runtime_dlls}

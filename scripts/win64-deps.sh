@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds, with mingw-w64, the libraries that the Windows build links, from Debian's own
-# source packages, as static libraries into one prefix:
-#   OpenSSL (libssl, libcrypto), libcurl (OpenSSL, HTTP and HTTPS only), SQLite, jsoncpp,
+# source packages, into one prefix: OpenSSL's libssl and libcrypto as DLLs, the others as static
+# libraries:
+#   OpenSSL, libcurl (OpenSSL, HTTP and HTTPS only), SQLite, jsoncpp,
 #   pugixml, fmt and spdlog, and GoogleTest/GoogleMock from /usr/src/googletest.
 #
 # The prefix lives in a cache folder outside the checkout, keyed by the source versions apt
@@ -112,15 +113,20 @@ cmake_build() {
     cmake --install "$src/build-win64" >"$src.install.log" 2>&1
 }
 
+# OpenSSL as DLLs (libcrypto-3-x64.dll, libssl-3-x64.dll in bin/): certificates and TLS contexts
+# pass between caspo.dll, mirel.dll, tolva.dll and venit.dll, so a process must have one OpenSSL,
+# as it has one libcrypto.so on Linux. The static libraries go, so that nothing links a copy.
 build_openssl() {
     fetch_source openssl
     local src
     src="$(source_dir openssl)"
     (cd "$src" &&
         CC=gcc-posix ./Configure mingw64 --cross-compile-prefix="$host-" --prefix="$prefix" \
-            --libdir=lib no-shared no-tests no-engine no-module no-dso >../openssl.configure.log 2>&1 &&
+            --libdir=lib shared no-tests no-engine no-module no-dso >../openssl.configure.log 2>&1 &&
         make -j "$jobs" build_libs >../openssl.build.log 2>&1 &&
-        make install_dev >../openssl.install.log 2>&1)
+        make install_dev install_runtime_libs >../openssl.install.log 2>&1)
+    rm -f "$prefix/lib/libcrypto.a" "$prefix/lib/libssl.a"
+    [ -e "$prefix/bin/libcrypto-3-x64.dll" ] && [ -e "$prefix/bin/libssl-3-x64.dll" ]
 }
 
 build_curl() {

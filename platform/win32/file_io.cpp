@@ -76,6 +76,13 @@ BOOL FlushFileBuffers(HANDLE file) {
 }
 
 BOOL MoveFileExW(const char16_t* from, const char16_t* to, DWORD flags) {
+    // The system's other flags would break the one-step rename (MOVEFILE_COPY_ALLOWED copies
+    // across volumes, MOVEFILE_DELAY_UNTIL_REBOOT waits for a restart), and a flag it does not
+    // know is not refused by every version (Wine moves the file anyway).
+    if ((flags & ~static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING)) != 0) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
     return ::MoveFileExW(Wide(from), Wide(to), flags);
 }
 

@@ -4,8 +4,10 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/file_access.h"
 
@@ -29,33 +31,49 @@ std::string Sddl(PSECURITY_DESCRIPTOR descriptor) {
     return text;
 }
 
-bool IsOwnerOnly(PSECURITY_DESCRIPTOR descriptor, PSID owner, PACL acl) {
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    if (acl == nullptr ||
-        ::GetSecurityDescriptorControl(descriptor, &control, &revision) == FALSE ||
-        (control & SE_DACL_PROTECTED) == 0 || acl->AceCount != 1) {
+// The TOKEN_USER of the process.
+std::vector<std::uint8_t> TokenUser() {
+    HANDLE token = nullptr;
+    std::vector<std::uint8_t> user;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) == FALSE) {
+        return user;
+    }
+    DWORD size = 0;
+    ::GetTokenInformation(token, ::TokenUser, nullptr, 0, &size);
+    user.resize(size);
+    if (size == 0 || ::GetTokenInformation(token, ::TokenUser, user.data(), size, &size) == FALSE) {
+        user.clear();
+    }
+    ::CloseHandle(token);
+    return user;
+}
+
+bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
+    return ::IsWellKnownSid(sid, type) != FALSE;
+}
+
+bool IsOwnerOnly(PSID owner, PACL acl) {
+    const std::vector<std::uint8_t> token = TokenUser();
+    if (acl == nullptr || token.empty()) {
         return false;
     }
-    void* entry = nullptr;
-    if (::GetAce(acl, 0, &entry) == FALSE) {
-        return false;
+    const PSID user = reinterpret_cast<const TOKEN_USER*>(token.data())->User.Sid;
+    bool ownerGranted = false;
+    for (DWORD index = 0; index < acl->AceCount; ++index) {
+        void* entry = nullptr;
+        if (::GetAce(acl, index, &entry) == FALSE ||
+            static_cast<ACE_HEADER*>(entry)->AceType != ACCESS_ALLOWED_ACE_TYPE) {
+            return false;
+        }
+        const PSID grantee = &static_cast<ACCESS_ALLOWED_ACE*>(entry)->SidStart;
+        if (::EqualSid(grantee, user) != FALSE || ::EqualSid(grantee, owner) != FALSE ||
+            IsWellKnown(grantee, WinCreatorOwnerRightsSid)) {
+            ownerGranted = true;
+        } else if (!IsWellKnown(grantee, WinLocalSystemSid)) {
+            return false;
+        }
     }
-    auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
-    if (allowed->Header.AceType != ACCESS_ALLOWED_ACE_TYPE) {
-        return false;
-    }
-    PSID grantee = &allowed->SidStart;
-    SID_IDENTIFIER_AUTHORITY creator = SECURITY_CREATOR_SID_AUTHORITY;
-    PSID ownerRights = nullptr;
-    if (::AllocateAndInitializeSid(&creator, 1, SECURITY_CREATOR_OWNER_RIGHTS_RID, 0, 0, 0, 0, 0, 0,
-                                   0, &ownerRights) == FALSE) {
-        return false;
-    }
-    const bool granteeIsOwner =
-        ::EqualSid(grantee, ownerRights) != FALSE || ::EqualSid(grantee, owner) != FALSE;
-    ::FreeSid(ownerRights);
-    return granteeIsOwner;
+    return ownerGranted;
 }
 
 }  // namespace
@@ -72,7 +90,7 @@ bool IsOwnerOnly(PSECURITY_DESCRIPTOR descriptor, PSID owner, PACL acl) {
                << file << ": GetNamedSecurityInfoW failed with " << error;
     }
     const std::unique_ptr<void, LocalFreer> owned(descriptor);
-    if (IsOwnerOnly(descriptor, owner, acl)) {
+    if (IsOwnerOnly(owner, acl)) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << file << " allows " << Sddl(descriptor);

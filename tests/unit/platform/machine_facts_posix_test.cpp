@@ -44,6 +44,14 @@ TEST(MachineFacts, MachineSidIsStableAndNeedsTheFallbackOnlyWithoutAMachineId) {
     EXPECT_EQ(asked, !HasMachineId());
 }
 
+// Written in hexadecimal as Windows writes it (Wine's ConvertSidToStringSidW refuses an
+// authority this large).
+TEST(MachineFacts, AuthorityOf48BitsIsWrittenInHex) {
+    std::u16string text;
+    ASSERT_TRUE(ConvertSidToStringSid({1, 0, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, text));
+    EXPECT_EQ(text, u"S-1-0x123456789ABC");
+}
+
 TEST(MachineFacts, ProductInfoDoesNotExist) {
     DWORD type = 7;
     EXPECT_EQ(LookupProductInfo(6, 1, 0, 0, type), ProductInfoLookup::FunctionMissing);

@@ -45,7 +45,6 @@ TEST(MachineFacts, SidText) {
         {{1, 1, 0, 0, 0, 0, 0, 5, 18, 0, 0, 0}, u"S-1-5-18"},
         {{1, 4, 0, 0, 0, 0, 0, 5, 21, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF},
          u"S-1-5-21-1-2-4294967295"},
-        {{1, 0, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC}, u"S-1-0x123456789ABC"},
         {{1, 2, 0, 0, 0, 0, 0, 5, 21, 0, 0, 0}, nullptr},  // one sub-authority short
         {{2, 0, 0, 0, 0, 0, 0, 5}, nullptr},               // another revision
         {{}, nullptr},
