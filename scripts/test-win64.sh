@@ -218,10 +218,10 @@ expect "update check" '^newer than this agent: yes' "$out"
 out="$(caspo configured update download "$(winpath "$work/installer-got.exe")")" ||
     fail "update download: $out"
 expect "update download" '^installer: status 200, signature accepted$' "$out"
-cmp -s "$work/update/files/installer.exe" "$work/installer-got.exe" ||
+cmp -s "$work/update/installer.exe" "$work/installer-got.exe" ||
     fail "update download: not the backend's installer: $out"
 status=0
-out="$(caspo configured update check)" || status=$?
+out="$(caspo configured update check 2>&1)" || status=$?
 [ "$status" -ne 0 ] || fail "update check again: it should end in E_FAIL: $out"
 expect "update check again" '^seed: status 304' "$out"
 echo "update: offered 6.6.0, installer downloaded with its signature accepted, then 304"

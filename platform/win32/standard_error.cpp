@@ -7,7 +7,7 @@
 namespace hvx::os {
 
 void WriteStandardError(std::string_view bytes) {
-    const HANDLE stream = ::GetStdHandle(STD_ERROR_HANDLE);
+    HANDLE stream = ::GetStdHandle(STD_ERROR_HANDLE);
     if (stream == nullptr || stream == INVALID_HANDLE_VALUE) {
         return;
     }
