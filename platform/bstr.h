@@ -3,6 +3,8 @@
 // libcaspo exports these under their plain names so that callers can free what they receive.
 #pragma once
 
+#include <string>
+
 #include "platform/base_types.h"
 
 namespace hvx::os {
@@ -11,5 +13,14 @@ BSTR SysAllocString(const char16_t* text);
 BSTR SysAllocStringLen(const char16_t* text, UINT length);
 UINT SysStringLen(BSTR text);
 void SysFreeString(BSTR text);
+
+// The text of a BSTR as the code base's UTF-16 text, embedded zeros included; empty for null.
+// (A BSTR's unit is OLECHAR, wchar_t, on Windows.)
+inline std::u16string BstrText(BSTR text) {
+    if (text == nullptr) {
+        return {};
+    }
+    return {reinterpret_cast<const char16_t*>(text), SysStringLen(text)};
+}
 
 }  // namespace hvx::os

@@ -29,10 +29,10 @@ inline constexpr std::size_t kBesideNameKeep = 64;
 DWORD CheckFileTarget(const char16_t* target);
 
 // Creates a new, empty file beside `target` (same folder, name as above) for writing, without
-// sharing, readable and writable only by the current user (POSIX mode 0600; on Windows an access
-// list that grants the owner alone). The name is new: an existing name, link or not, is never
-// opened. `besidePath` receives the name. INVALID_HANDLE_VALUE with the last error on failure
-// (ERROR_PATH_NOT_FOUND for a missing folder, ERROR_ACCESS_DENIED, ...).
+// sharing, readable and writable only by the current user (POSIX mode 0600; on Windows a protected
+// access list that grants the token's user alone). The name is new: an existing name, link or not,
+// is never opened. `besidePath` receives the name. INVALID_HANDLE_VALUE with the last error on
+// failure (ERROR_PATH_NOT_FOUND for a missing folder, ERROR_ACCESS_DENIED, ...).
 HANDLE CreateFileBeside(const char16_t* target, std::u16string& besidePath);
 
 }  // namespace hvx::os

@@ -15,6 +15,10 @@
 
 #include "platform/base_types.h"
 
+// winbase.h (and sddl.h) define these names as macros of their A or W forms.
+#undef LookupAccountSid
+#undef ConvertSidToStringSid
+
 namespace hvx::os {
 
 // A 16-byte machine id kept by the caller (for instance in the configuration store), asked for

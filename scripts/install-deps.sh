@@ -12,8 +12,10 @@ packages=(
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev openssl curl tinyproxy nginx-light strace
     iproute2 util-linux valgrind
-    # the Win32 cross-compile of the platform layer
-    g++-mingw-w64-x86-64-posix
+    # the Windows build (scripts/win64-deps.sh, scripts/test-win64.sh): the mingw-w64 compilers,
+    # Debian's source packages of the libraries (dpkg-dev; tcl for SQLite's amalgamation), and
+    # wine64 to run the Windows programs
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 dpkg-dev tcl wine64
     # formatting, static checks, and clang with its sanitizer runtimes for the fuzz targets
     clang-format clang-tidy clang libclang-rt-14-dev
 )

@@ -1,15 +1,15 @@
 // LoadLibraryW, GetProcAddress and FreeLibrary on dlopen(3). Handles handed out are counted
-// here, so that a null, stale or foreign handle is refused instead of reaching dlsym or dlclose.
+// (common/loaded_modules.h), so that a null, stale or foreign handle is refused instead of reaching
+// dlsym or dlclose.
 #include "platform/module.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <mutex>
 #include <string>
-#include <unordered_map>
 
 #include "platform/common/builtin_modules.h"
+#include "platform/common/loaded_modules.h"
 #include "platform/last_error.h"
 #include "platform/posix/module_path.h"
 #include "platform/posix/native_path.h"
@@ -17,43 +17,6 @@
 namespace hvx::os {
 
 namespace {
-
-class LoadedModules {
-public:
-    static LoadedModules& Instance() {
-        static LoadedModules modules;
-        return modules;
-    }
-
-    void Add(void* handle) {
-        const std::lock_guard lock(m_mutex);
-        ++m_references[handle];
-    }
-
-    // FALSE when the handle was not handed out by LoadLibraryW (or is already released).
-    [[nodiscard]] bool Release(void* handle) {
-        const std::lock_guard lock(m_mutex);
-        const auto found = m_references.find(handle);
-        if (found == m_references.end()) {
-            return false;
-        }
-        if (--found->second == 0) {
-            m_references.erase(found);
-        }
-        return true;
-    }
-
-    [[nodiscard]] bool Contains(void* handle) {
-        const std::lock_guard lock(m_mutex);
-        return m_references.contains(handle);
-    }
-
-private:
-    LoadedModules() = default;
-
-    std::mutex m_mutex;
-    std::unordered_map<void*, std::size_t> m_references;
-};
 
 void* Open(const std::string& file) {
     return ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -99,7 +62,7 @@ HMODULE LoadLibraryW(const char16_t* name) {
         SetLastError(ERROR_MOD_NOT_FOUND);
         return nullptr;
     }
-    LoadedModules::Instance().Add(handle);
+    detail::LoadedModules::Instance().Add(handle);
     return handle;
 }
 
@@ -107,7 +70,7 @@ void* GetProcAddress(HMODULE module, const char* symbol) {
     void* address = nullptr;
     if (detail::IsBuiltinModule(module)) {
         address = detail::FindBuiltinSymbol(module, symbol);
-    } else if (module == nullptr || !LoadedModules::Instance().Contains(module)) {
+    } else if (module == nullptr || !detail::LoadedModules::Instance().Contains(module)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
     } else if (symbol != nullptr) {
@@ -123,7 +86,7 @@ BOOL FreeLibrary(HMODULE module) {
     if (detail::IsBuiltinModule(module)) {
         return TRUE;
     }
-    if (module == nullptr || !LoadedModules::Instance().Release(module)) {
+    if (module == nullptr || !detail::LoadedModules::Instance().Release(module)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

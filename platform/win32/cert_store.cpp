@@ -3,6 +3,10 @@
 
 #include <wincrypt.h>
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "platform/common/cert_store_substitutes.h"
 
 namespace hvx::os {
@@ -26,6 +30,27 @@ namespace {
 
 PCCERT_CONTEXT Context(const void* context) {
     return static_cast<PCCERT_CONTEXT>(context);
+}
+
+// The stores every user has. Windows makes a user's on first use (a new Wine prefix has none
+// until then), so they are not required to exist already.
+bool IsPredefinedStore(const char16_t* name) {
+    constexpr std::array<std::u16string_view, 8> kPredefined = {u"ROOT",
+                                                                u"CA",
+                                                                u"MY",
+                                                                u"TRUST",
+                                                                u"AuthRoot",
+                                                                u"Disallowed",
+                                                                u"TrustedPeople",
+                                                                u"TrustedPublisher"};
+    const std::u16string_view wanted(name);
+    const auto lower = [](char16_t unit) {
+        return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+    };
+    return std::any_of(kPredefined.begin(), kPredefined.end(), [&](std::u16string_view known) {
+        return std::equal(known.begin(), known.end(), wanted.begin(), wanted.end(),
+                          [&](char16_t a, char16_t b) { return lower(a) == lower(b); });
+    });
 }
 
 // A substitute becomes an in-memory store holding its certificates.
@@ -62,8 +87,14 @@ CertStoreHandle OpenSystemCertStore(const char16_t* name) {
     if (const auto substitute = detail::FindCertStoreSubstitute(name)) {
         return OpenSubstitute(*substitute);
     }
-    HCERTSTORE store = ::CertOpenSystemStoreW(0, reinterpret_cast<LPCWSTR>(name));
+    // Opened for reading. A name that is not one of the predefined stores must exist already:
+    // CertOpenSystemStoreW would make a new empty store of any name it does not know.
+    const DWORD existing = IsPredefinedStore(name) ? 0 : CERT_STORE_OPEN_EXISTING_FLAG;
+    HCERTSTORE store =
+        ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
+                        CERT_SYSTEM_STORE_CURRENT_USER | CERT_STORE_READONLY_FLAG | existing, name);
     if (store == nullptr) {
+        ::SetLastError(ERROR_FILE_NOT_FOUND);
         return nullptr;
     }
     return CertStoreHandle(new CertStore(store));
@@ -78,6 +109,10 @@ CertEnumeration::~CertEnumeration() {
 }
 
 bool CertEnumeration::Next() {
+    // A pass that has ended stays at its end: the system would start over from a null context.
+    if (m_context == nullptr && m_position > 0) {
+        return false;
+    }
     // The enumeration frees the previous context and hands out the next one.
     m_context = ::CertEnumCertificatesInStore(m_store->Handle(), Context(m_context));
     if (m_context == nullptr) {

@@ -1,4 +1,4 @@
-// GetUserDataDirectory and CreateDirectoryTree through the shell.
+// GetUserDataDirectory through the shell, and CreateDirectoryTree.
 #include "platform/file.h"
 
 // After the platform header, which brings in windows.h.
@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,36 @@ using TaskText = std::unique_ptr<wchar_t, TaskMemFree>;
 bool IsFolder(LPCWSTR path) {
     const DWORD attributes = ::GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The end of the path's root ("C:", "\\\\server\\share"): the first separator after which a
+// folder may have to be made.
+std::size_t FirstFolderEnd(const std::wstring& path) {
+    if (path.starts_with(L"\\\\")) {
+        const std::size_t server = path.find(L'\\', 2);
+        const std::size_t share =
+            server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+        return share == std::wstring::npos ? share : path.find(L'\\', share + 1);
+    }
+    const std::size_t first = path.find(L'\\');
+    return first == 0 || (first != std::wstring::npos && path[first - 1] == L':')
+               ? path.find(L'\\', first + 1)
+               : first;
+}
+
+// Makes one folder whose parent exists. A folder already there counts as made. A file in the
+// way fails with ERROR_ALREADY_EXISTS when it is the last part and ERROR_PATH_NOT_FOUND when it
+// is a parent, as a path through a file is not found.
+bool MakeFolder(const std::wstring& folder, bool last) {
+    if (::CreateDirectoryW(folder.c_str(), nullptr) != FALSE || IsFolder(folder.c_str())) {
+        return true;
+    }
+    DWORD error = ::GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+        error = last ? ERROR_ALREADY_EXISTS : ERROR_PATH_NOT_FOUND;
+    }
+    ::SetLastError(error);
+    return false;
 }
 
 }  // namespace
@@ -39,19 +70,28 @@ std::u16string GetUserDataDirectory() {
     return folder;
 }
 
+// Each missing folder of the path is made in turn, so that '/' separates as '\\' does (as in
+// every other file call of the system) and no length limit applies beyond the system's own.
 BOOL CreateDirectoryTree(const char16_t* path) {
     if (path == nullptr || *path == u'\0') {
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    const auto* wide = reinterpret_cast<LPCWSTR>(path);
-    const int result = ::SHCreateDirectoryExW(nullptr, wide, nullptr);
-    if (IsFolder(wide)) {
+    std::wstring folder(reinterpret_cast<const wchar_t*>(path));
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    while (folder.size() > 1 && folder.back() == L'\\') {
+        folder.pop_back();
+    }
+    if (IsFolder(folder.c_str())) {
         return TRUE;
     }
-    ::SetLastError(result == ERROR_SUCCESS ? static_cast<DWORD>(ERROR_ALREADY_EXISTS)
-                                           : static_cast<DWORD>(result));
-    return FALSE;
+    for (std::size_t end = FirstFolderEnd(folder); end != std::wstring::npos;
+         end = folder.find(L'\\', end + 1)) {
+        if (!MakeFolder(folder.substr(0, end), false)) {
+            return FALSE;
+        }
+    }
+    return MakeFolder(folder, true) ? TRUE : FALSE;
 }
 
 }  // namespace hvx::os

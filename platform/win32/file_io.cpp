@@ -9,6 +9,16 @@ LPCWSTR Wide(const char16_t* text) {
     return reinterpret_cast<LPCWSTR>(text);
 }
 
+// Null and INVALID_HANDLE_VALUE are never files. The system would take INVALID_HANDLE_VALUE for
+// the current process's pseudo handle, which CloseHandle "closes" with success.
+bool Refused(HANDLE handle) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        ::SetLastError(ERROR_INVALID_HANDLE);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share, DWORD disposition,
@@ -19,6 +29,9 @@ HANDLE CreateFileW(const char16_t* path, DWORD access, DWORD share, DWORD dispos
 BOOL WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written) {
     if (written != nullptr) {
         *written = 0;
+    }
+    if (Refused(file)) {
+        return FALSE;
     }
     const auto* bytes = static_cast<const unsigned char*>(data);
     DWORD done = 0;
@@ -40,6 +53,12 @@ BOOL WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written) {
 }
 
 BOOL ReadFile(HANDLE file, void* data, DWORD size, DWORD* read) {
+    if (read != nullptr) {
+        *read = 0;
+    }
+    if (Refused(file)) {
+        return FALSE;
+    }
     DWORD count = 0;
     const BOOL ok = ::ReadFile(file, data, size, &count, nullptr);
     if (read != nullptr) {
@@ -57,10 +76,20 @@ BOOL FlushFileBuffers(HANDLE file) {
 }
 
 BOOL MoveFileExW(const char16_t* from, const char16_t* to, DWORD flags) {
+    // The system's other flags would break the one-step rename (MOVEFILE_COPY_ALLOWED copies
+    // across volumes, MOVEFILE_DELAY_UNTIL_REBOOT waits for a restart), and a flag it does not
+    // know is not refused by every version (Wine moves the file anyway).
+    if ((flags & ~static_cast<DWORD>(MOVEFILE_REPLACE_EXISTING)) != 0) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
     return ::MoveFileExW(Wide(from), Wide(to), flags);
 }
 
 BOOL CloseHandle(HANDLE handle) {
+    if (Refused(handle)) {
+        return FALSE;
+    }
     return ::CloseHandle(handle);
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/common/beside_name.h"
 #include "platform/file_target.h"
@@ -17,8 +18,11 @@ namespace hvx::os {
 
 namespace {
 
-// Full access for the owner, inherited by nothing, protected from the folder's entries.
-constexpr const wchar_t* kOwnerOnly = L"D:P(A;;FA;;;OW)";
+// Full access for one SID, inherited by nothing, protected from the folder's entries. (Not the
+// OWNER RIGHTS SID, "OW": Wine maps an access list to the file's mode and drops that entry,
+// leaving a file nobody may open or delete.)
+constexpr const wchar_t* kUserOnlyPrefix = L"D:P(A;;FA;;;";
+constexpr const wchar_t* kUserOnlySuffix = L")";
 constexpr int kNameAttempts = 16;
 
 LPCWSTR Wide(const char16_t* text) {
@@ -66,10 +70,33 @@ std::uint64_t RandomTag() {
     return tag ^ (static_cast<std::uint64_t>(guid.Data1) << 32U);
 }
 
-HANDLE CreateOwnerOnly(const std::u16string& path) {
+// The SID text of the user the thread acts for; empty when the token cannot be read.
+std::wstring CurrentUserSid() {
+    HANDLE token = nullptr;
+    if (::OpenThreadToken(::GetCurrentThread(), TOKEN_QUERY, TRUE, &token) == FALSE &&
+        ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) == FALSE) {
+        return {};
+    }
+    const UniqueHandle owned(token);
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<std::uint8_t> buffer(size);
+    LPWSTR text = nullptr;
+    if (size == 0 || ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size) == FALSE ||
+        ::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text) ==
+            FALSE) {
+        return {};
+    }
+    const std::unique_ptr<void, LocalFreer> ownedText(text);
+    return text;
+}
+
+HANDLE CreateUserOnly(const std::u16string& path) {
+    const std::wstring user = CurrentUserSid();
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::ConvertStringSecurityDescriptorToSecurityDescriptorW(kOwnerOnly, SDDL_REVISION_1,
-                                                               &descriptor, nullptr) == FALSE) {
+    if (user.empty() || ::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                            (kUserOnlyPrefix + user + kUserOnlySuffix).c_str(), SDDL_REVISION_1,
+                            &descriptor, nullptr) == FALSE) {
         return INVALID_HANDLE_VALUE;
     }
     const std::unique_ptr<void, LocalFreer> owned(descriptor);
@@ -101,7 +128,7 @@ HANDLE CreateFileBeside(const char16_t* target, std::u16string& besidePath) {
     }
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::u16string candidate = detail::BesidePath(target, u"\\/", RandomTag());
-        const HANDLE file = CreateOwnerOnly(candidate);
+        const HANDLE file = CreateUserOnly(candidate);
         if (file != INVALID_HANDLE_VALUE) {
             besidePath = std::move(candidate);
             ::SetLastError(ERROR_SUCCESS);

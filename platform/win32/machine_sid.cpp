@@ -2,11 +2,17 @@
 
 #include <sddl.h>
 
+// sddl.h and winbase.h name the A or W form through these macros; the platform's own functions
+// carry the plain names.
+#undef ConvertSidToStringSid
+#undef LookupAccountSid
+
 namespace hvx::os {
 
 namespace {
 
 constexpr DWORD kDomainCapacity = 1024;
+constexpr std::size_t kSidHeader = 8;  // revision, count, six bytes of authority
 
 }  // namespace
 
@@ -33,8 +39,11 @@ DWORD LookupAccountSid(const std::u16string& account, const MachineIdFallback& /
 }
 
 bool ConvertSidToStringSid(const std::vector<std::uint8_t>& sid, std::u16string& text) {
+    // IsValidSid and ConvertSidToStringSidW trust the sub-authority count: the bytes must hold
+    // the header and exactly that many sub-authorities.
     auto* bytes = const_cast<std::uint8_t*>(sid.data());
-    if (sid.empty() || ::IsValidSid(bytes) == FALSE) {
+    if (sid.size() < kSidHeader || ::IsValidSid(bytes) == FALSE ||
+        ::GetLengthSid(bytes) != sid.size()) {
         return false;
     }
     LPWSTR made = nullptr;

@@ -102,7 +102,7 @@ bool LogFile::Open() {
         // spdlog counts the rotated files only.
         m_sink = std::make_unique<spdlog::sinks::rotating_file_sink_st>(
             m_path, m_maxBytes, m_maxFiles - 1, false, PrivateFileHandlers());
-        m_sink->set_pattern(kRecordPattern);
+        m_sink->set_formatter(RecordFormatter());
         return true;
     } catch (const std::exception& failure) {
         TurnOff(failure.what());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/standard_error.h"
 #include "siblings/venit/log_environment.h"
 #include "siblings/venit/log_line.h"
 
@@ -13,9 +14,10 @@ LogWriter& LogWriter::Instance() {
 }
 
 LogWriter::LogWriter()
-    : m_debugLevel(DebugLevelFromEnvironment()), m_toStderr(StderrFromEnvironment()) {
+    : m_debugLevel(DebugLevelFromEnvironment()),
+      m_toStderr(StderrFromEnvironment()),
+      m_stderrFormat(RecordFormatter()) {
     m_file.SetPath(LogFileFromEnvironment());
-    m_stderr.set_pattern(kRecordPattern);
 }
 
 void LogWriter::SetLogFile(std::string path) {
@@ -64,7 +66,9 @@ void LogWriter::WriteLine(RecordKind kind, std::string_view text) {
         payload);
     m_file.Write(message);
     if (m_toStderr) {
-        m_stderr.log(message);
+        spdlog::memory_buf_t line;
+        m_stderrFormat->format(message, line);
+        hvx::os::WriteStandardError(std::string_view(line.data(), line.size()));
     }
 }
 

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include <spdlog/sinks/stdout_sinks.h>
+#include <spdlog/formatter.h>
 
 #include "siblings/venit/log_file.h"
 #include "siblings/venit/venit.h"
@@ -62,7 +62,8 @@ private:
     std::atomic<std::uint64_t> m_debugLevel;
     detail::LogFile m_file;
     bool m_toStderr;
-    spdlog::sinks::stderr_sink_st m_stderr;
+    // Records on stderr go to the process's standard error as it is when each is written.
+    std::unique_ptr<spdlog::formatter> m_stderrFormat;
     std::vector<CaptureSink*> m_captures;
 };
 

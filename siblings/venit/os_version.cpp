@@ -1,12 +1,12 @@
 #include "siblings/venit/os_version.h"
 
-#include <sys/utsname.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstring>
+#include <string>
 #include <string_view>
+
+#include "platform/os_release.h"
 
 namespace Util {
 
@@ -21,11 +21,8 @@ constexpr std::array<VersionField, 3> kFields = {{{24, 0xFF}, {16, 0xFF}, {0, 0x
 }  // namespace
 
 std::uint32_t GetOsVersion() {
-    utsname names{};
-    if (::uname(&names) != 0) {
-        return 0;
-    }
-    const std::string_view release(names.release, ::strnlen(names.release, sizeof names.release));
+    const std::string text = hvx::os::GetOsRelease();
+    const std::string_view release(text);
     const char* next = release.data();
     const char* const end = release.data() + release.size();
     std::uint32_t version = 0;

@@ -35,6 +35,10 @@ FileActions Redirections(const ChildProcess::Output& output, posix_spawn_file_ac
     return actions;
 }
 
+pid_t Pid(std::intptr_t process) {
+    return static_cast<pid_t>(process);
+}
+
 }  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> arguments,
@@ -47,41 +51,42 @@ ChildProcess::ChildProcess(const std::string& program, std::vector<std::string> 
     argv.push_back(nullptr);
     posix_spawn_file_actions_t storage{};
     const FileActions actions = Redirections(output, storage);
-    if (posix_spawn(&m_pid, program.c_str(), actions.get(), nullptr, argv.data(), environ) != 0) {
-        m_pid = -1;
+    pid_t pid = -1;
+    if (posix_spawn(&pid, program.c_str(), actions.get(), nullptr, argv.data(), environ) == 0) {
+        m_process = pid;
     }
 }
 
 ChildProcess::~ChildProcess() {
-    if (m_pid > 0) {
-        kill(m_pid, SIGKILL);
-        waitpid(m_pid, nullptr, 0);
+    if (m_process != kNone) {
+        kill(Pid(m_process), SIGKILL);
+        waitpid(Pid(m_process), nullptr, 0);
     }
 }
 
 void ChildProcess::Signal(int signal) const {
-    if (m_pid > 0) {
-        kill(m_pid, signal);
+    if (m_process != kNone) {
+        kill(Pid(m_process), signal);
     }
 }
 
 int ChildProcess::Wait() {
     int status = 0;
-    if (m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid) {
+    if (m_process == kNone || waitpid(Pid(m_process), &status, 0) != Pid(m_process)) {
         return -1;
     }
-    m_pid = -1;
+    m_process = kNone;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool ChildProcess::Ended() {
-    if (m_pid <= 0) {
+    if (m_process == kNone) {
         return true;
     }
-    if (waitpid(m_pid, nullptr, WNOHANG) != m_pid) {
+    if (waitpid(Pid(m_process), nullptr, WNOHANG) != Pid(m_process)) {
         return false;
     }
-    m_pid = -1;
+    m_process = kNone;
     return true;
 }
 

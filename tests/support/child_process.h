@@ -1,9 +1,9 @@
-// A program started for a test with posix_spawn, its standard output and error in files when
-// asked; killed and waited for when the object goes, so nothing is left running.
+// A program started for a test (posix_spawn; CreateProcessW on Windows), its standard output and
+// error in files when asked; killed and waited for when the object goes, so nothing is left
+// running.
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -28,7 +28,8 @@ public:
     ChildProcess& operator=(ChildProcess&&) = delete;
 
     // Whether it was started and has not been waited for.
-    bool Running() const { return m_pid > 0; }
+    bool Running() const { return m_process != kNone; }
+    // Sends the signal (POSIX); on Windows any signal ends the program (TerminateProcess).
     void Signal(int signal) const;
     // Waits for the end: the exit status, or -1 when it did not exit by itself.
     int Wait();
@@ -36,7 +37,9 @@ public:
     bool Ended();
 
 private:
-    pid_t m_pid = -1;
+    // The process id (POSIX) or the process handle (Windows); kNone when there is none.
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t m_process = kNone;
 };
 
 }  // namespace hvx::test

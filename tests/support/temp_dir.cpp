@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/environment.h"
+
 namespace hvx::test {
 
 TempDir::TempDir() {
@@ -31,19 +33,11 @@ ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
     if (const char* previous = std::getenv(m_name.c_str())) {
         m_previous = previous;
     }
-    if (value) {
-        setenv(m_name.c_str(), value->c_str(), 1);
-    } else {
-        unsetenv(m_name.c_str());
-    }
+    os::SetEnvironmentValue(m_name.c_str(), value ? value->c_str() : nullptr);
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (m_previous) {
-        setenv(m_name.c_str(), m_previous->c_str(), 1);
-    } else {
-        unsetenv(m_name.c_str());
-    }
+    os::SetEnvironmentValue(m_name.c_str(), m_previous ? m_previous->c_str() : nullptr);
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& content) {

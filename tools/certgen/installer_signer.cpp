@@ -53,7 +53,7 @@ std::string SignContent(std::string_view content, X509* signer, EVP_PKEY* key,
 
 void SignFile(const std::filesystem::path& in, const std::filesystem::path& out, X509* signer,
               EVP_PKEY* key) {
-    const BioPtr data(BIO_new_file(in.c_str(), "rb"));
+    const BioPtr data(BIO_new_file(in.string().c_str(), "rb"));
     if (!data) {
         throw std::runtime_error("signing: cannot read " + in.string());
     }

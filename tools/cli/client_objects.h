@@ -30,7 +30,8 @@ inline UpdatePtr NewUpdate(const CaspoLibrary& library) {
         "GetIUpdateHttp", "ReleaseIUpdateHttp");
 }
 
-// A BSTR the library handed out, as UTF-8, freed with the library's SysFreeString.
+// A BSTR the library handed out, as UTF-8, freed with SysFreeString (the library's export on
+// POSIX, oleaut32's on Windows).
 std::string TakeText(const CaspoLibrary& library, BSTR text);
 
 }  // namespace hvx::cli

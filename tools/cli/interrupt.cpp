@@ -10,25 +10,24 @@ namespace {
 std::atomic<bool> g_raised{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "read from a signal handler");
 
-void OnInterrupt(int /*signal*/) {
+// The first interrupt is noted; the next one ends the program as if nobody listened.
+void OnInterrupt(int signal) {
+    std::signal(signal, SIG_DFL);
     g_raised.store(true);
 }
 
-struct sigaction g_previous {};
+using Handler = void (*)(int);
+Handler g_previous = SIG_DFL;
 
 }  // namespace
 
 InterruptWatch::InterruptWatch() {
     g_raised.store(false);
-    struct sigaction action {};
-    action.sa_handler = &OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;
-    sigaction(SIGINT, &action, &g_previous);
+    g_previous = std::signal(SIGINT, &OnInterrupt);
 }
 
 InterruptWatch::~InterruptWatch() {
-    sigaction(SIGINT, &g_previous, nullptr);
+    std::signal(SIGINT, g_previous == SIG_ERR ? SIG_DFL : g_previous);
 }
 
 bool InterruptWatch::Raised() {

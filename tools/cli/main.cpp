@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/environment.h"
 #include "siblings/venit/venit.h"
 #include "support/trace_levels.h"
 #include "tools/cli/cli_options.h"
@@ -46,7 +47,7 @@ const std::map<std::string, CommandRunner>& ManagementCommands() {
 // The library reads the store path when it first loads the store, so it is set before.
 void ApplyGlobals(const hvx::cli::GlobalOptions& options) {
     if (options.store) {
-        setenv(kStoreVariable, options.store->c_str(), 1);
+        hvx::os::SetEnvironmentValue(kStoreVariable, options.store->c_str());
     }
     if (options.verbosity > 0) {
         venit::SetDebugLevel(options.verbosity > 1 ? hvx::kTraceAll

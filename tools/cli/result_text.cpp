@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <memory>
 #include <sstream>
+#include <type_traits>
 
 #include "platform/format_message.h"
 #include "platform/module.h"
@@ -24,9 +25,9 @@ constexpr std::uint32_t kWin32Facility = 0x80070000u;
 constexpr std::uint32_t kCodeMask = 0x0000FFFFu;
 
 struct ModuleFree {
-    void operator()(void* module) const { static_cast<void>(os::FreeLibrary(module)); }
+    void operator()(HMODULE module) const { static_cast<void>(os::FreeLibrary(module)); }
 };
-using ModulePtr = std::unique_ptr<void, ModuleFree>;
+using ModulePtr = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
 
 // The text FormatMessageW gives, without its line end.
 std::string Format(DWORD flags, HMODULE module, DWORD id) {

@@ -51,6 +51,9 @@ TransferProgress::~TransferProgress() {
 }
 
 void TransferProgress::Watch(const std::stop_token& stop) {
+    if (!m_measure) {
+        return;  // nothing to measure on this system: no line
+    }
     const auto start = std::chrono::steady_clock::now();
     std::mutex mutex;
     std::condition_variable_any wake;

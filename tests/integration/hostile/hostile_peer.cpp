@@ -76,7 +76,7 @@ void HostilePeer::Hold() {
 void HostilePeer::Reset() {
     // A close with a zero linger time sends RST instead of FIN.
     const linger immediately{.l_onoff = 1, .l_linger = 0};
-    setsockopt(m_stream.Fd(), SOL_SOCKET, SO_LINGER, &immediately, sizeof(immediately));
+    setsockopt(Fd(), SOL_SOCKET, SO_LINGER, &immediately, sizeof(immediately));
 }
 
 bool HostilePeer::Pause(int milliseconds) {
@@ -89,7 +89,7 @@ bool HostilePeer::Pause(int milliseconds) {
         }
         // Readable means the client sent more, hung up, or the server shut the socket down;
         // anything it sends now is dropped.
-        pollfd watch{.fd = m_stream.Fd(), .events = POLLIN, .revents = 0};
+        pollfd watch{.fd = Fd(), .events = POLLIN, .revents = 0};
         if (poll(&watch, 1, static_cast<int>(left.count())) != 0) {
             std::array<char, 4096> drop{};
             if ((watch.revents & POLLIN) == 0 || m_stream.Read(drop.data(), drop.size()) == 0) {

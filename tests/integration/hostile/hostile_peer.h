@@ -36,6 +36,8 @@ public:
 private:
     // Waits `milliseconds`; false when the connection ends first.
     bool Pause(int milliseconds);
+    // The connection's descriptor (the hostile suite runs on POSIX only).
+    int Fd() const { return static_cast<int>(m_stream.NativeSocket()); }
 
     SocketStream& m_stream;
     std::string m_head;

@@ -1,20 +1,13 @@
 #include "tests/support/net/socket_stream.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-
 namespace hvx::test {
 
-SocketStream::SocketStream(int fd, SSL_CTX* tls) : m_fd(fd), m_tls(tls != nullptr) {
+SocketStream::SocketStream(Socket socket, SSL_CTX* tls) : m_socket(socket), m_tls(tls != nullptr) {
     if (tls != nullptr) {
         m_ssl.reset(SSL_new(tls));
         if (m_ssl) {
-            SSL_set_fd(m_ssl.get(), fd);
+            // OpenSSL takes a Winsock SOCKET as an int too.
+            SSL_set_fd(m_ssl.get(), static_cast<int>(socket));
         }
     }
 }
@@ -24,7 +17,7 @@ SocketStream::~SocketStream() {
         SSL_shutdown(m_ssl.get());
     }
     m_ssl.reset();
-    close(m_fd);
+    CloseSocket(m_socket);
 }
 
 bool SocketStream::Handshake() {
@@ -37,12 +30,7 @@ std::size_t SocketStream::Read(char* buffer, std::size_t capacity) {
         std::size_t read = 0;
         return SSL_read_ex(m_ssl.get(), buffer, capacity, &read) == 1 ? read : 0;
     }
-    while (true) {
-        const ssize_t read = recv(m_fd, buffer, capacity, 0);
-        if (read >= 0 || errno != EINTR) {
-            return read > 0 ? static_cast<std::size_t>(read) : 0;
-        }
-    }
+    return Receive(m_socket, buffer, capacity);
 }
 
 bool SocketStream::WriteAll(std::string_view bytes) {
@@ -53,14 +41,10 @@ bool SocketStream::WriteAll(std::string_view bytes) {
                 return false;
             }
         } else {
-            const ssize_t sent = send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
-            if (sent < 0 && errno == EINTR) {
-                continue;
-            }
-            if (sent <= 0) {
+            written = Send(m_socket, bytes.data(), bytes.size());
+            if (written == 0) {
                 return false;
             }
-            written = static_cast<std::size_t>(sent);
         }
         bytes.remove_prefix(written);
     }
@@ -68,12 +52,7 @@ bool SocketStream::WriteAll(std::string_view bytes) {
 }
 
 std::uint16_t SocketStream::PeerPort() const {
-    sockaddr_in peer{};
-    socklen_t length = sizeof(peer);
-    if (getpeername(m_fd, reinterpret_cast<sockaddr*>(&peer), &length) != 0) {
-        return 0;
-    }
-    return ntohs(peer.sin_port);
+    return hvx::test::PeerPort(m_socket);
 }
 
 bool SocketStream::SessionReused() const {

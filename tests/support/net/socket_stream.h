@@ -6,13 +6,14 @@
 #include <string_view>
 
 #include "tests/support/net/openssl_ptr.h"
+#include "tests/support/net/socket_ops.h"
 
 namespace hvx::test {
 
 class SocketStream {
 public:
-    // Takes ownership of `fd`. With a TLS context the stream speaks TLS after Handshake().
-    SocketStream(int fd, SSL_CTX* tls);
+    // Takes ownership of `socket`. With a TLS context the stream speaks TLS after Handshake().
+    SocketStream(Socket socket, SSL_CTX* tls);
     ~SocketStream();
 
     // The server side of the TLS handshake; true at once for a plain stream.
@@ -22,11 +23,12 @@ public:
     bool WriteAll(std::string_view bytes);
 
     std::uint16_t PeerPort() const;
-    int Fd() const { return m_fd; }
+    // The socket, for a test that sets its options or waits on it.
+    Socket NativeSocket() const { return m_socket; }
     bool SessionReused() const;
 
 private:
-    int m_fd;
+    Socket m_socket;
     bool m_tls;
     SslPtr m_ssl;
     // close_notify is sent only after a completed handshake, as OpenSSL requires.

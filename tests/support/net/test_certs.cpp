@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
@@ -24,12 +25,20 @@ std::vector<std::string> LocalNames() {
 }
 constexpr std::chrono::hours kDay{24};
 
+// A new folder of the user's only (the keys are in it), under the temporary folder.
 std::filesystem::path MakeFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "caspo-certs-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::system_error(errno, std::generic_category(), "test certificates: mkdtemp");
+    constexpr int kAttempts = 100;
+    std::random_device random;
+    const auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        auto folder = base / ("caspo-certs-" + std::to_string(random()));
+        if (std::filesystem::create_directory(folder)) {
+            std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::replace);
+            return folder;
+        }
     }
-    return pattern;
+    throw std::runtime_error("test certificates: no folder could be made");
 }
 
 void WriteFile(const std::filesystem::path& path, const std::string& text) {

@@ -1,14 +1,7 @@
 #include "tests/support/net/test_server.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <openssl/pem.h>
 
-#include <cerrno>
-#include <csignal>
 #include <stdexcept>
 #include <utility>
 
@@ -20,15 +13,6 @@ namespace {
 
 constexpr int kListenBacklog = 64;
 constexpr std::string_view kSessionContext = "caspo-test-server";
-
-void IgnoreSigpipe() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        if (std::signal(SIGPIPE, SIG_IGN) == SIG_ERR) {
-            throw std::runtime_error("test server: cannot ignore SIGPIPE");
-        }
-    });
-}
 
 SslContextPtr MakeTlsContext(const PemIdentity& identity) {
     SslContextPtr context(SSL_CTX_new(TLS_server_method()));
@@ -94,56 +78,42 @@ bool TestServer::WaitForRequests(std::size_t count, std::chrono::milliseconds li
 }
 
 void TestServer::Listen() {
-    IgnoreSigpipe();
-    m_listenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    auto* generic = reinterpret_cast<sockaddr*>(&address);
-    if (m_listenFd < 0 || bind(m_listenFd, generic, sizeof(address)) != 0 ||
-        listen(m_listenFd, kListenBacklog) != 0 || getsockname(m_listenFd, generic, &length) != 0) {
-        const int error = errno;
-        if (m_listenFd >= 0) {
-            close(m_listenFd);
-        }
+    int error = 0;
+    m_listener = ListenOnLoopback(kListenBacklog, m_port, error);
+    if (m_listener == kNoSocket) {
         throw std::runtime_error("test server: cannot listen on 127.0.0.1: " +
                                  std::to_string(error));
     }
-    m_port = ntohs(address.sin_port);
     m_acceptThread = std::thread([this] { AcceptLoop(); });
 }
 
 void TestServer::AcceptLoop() {
     while (true) {
-        const int fd = accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) {
-            if (errno == EINTR || errno == ECONNABORTED) {
-                continue;
-            }
-            return;  // the listening socket was shut down
+        const Socket connection = AcceptConnection(m_listener);
+        if (connection == kNoSocket) {
+            return;
         }
         const std::lock_guard lock(m_mutex);
         if (m_stopping) {
-            close(fd);
+            CloseSocket(connection);
             return;
         }
-        m_openFds.insert(fd);
-        m_connections.emplace_back([this, fd] { Serve(fd); });
+        m_openSockets.insert(connection);
+        m_connections.emplace_back([this, connection] { Serve(connection); });
     }
 }
 
-void TestServer::Serve(int fd) {
-    SocketStream stream(fd, m_tls.get());
+void TestServer::Serve(Socket socket) {
+    SocketStream stream(socket, m_tls.get());
     if (!m_part) {
         ServeConnection(stream);
     } else if (stream.Handshake()) {
         m_part(stream);
     }
-    // Forgotten before the stream closes the descriptor, so Stop never shuts down a number that
+    // Forgotten before the stream closes the socket, so Stop never shuts down a number that
     // the system has handed out again.
     const std::lock_guard lock(m_mutex);
-    m_openFds.erase(fd);
+    m_openSockets.erase(socket);
 }
 
 void TestServer::ServeConnection(SocketStream& stream) {
@@ -200,22 +170,22 @@ void TestServer::Stop() {
         m_stopping = true;
     }
     m_stopped.notify_all();
-    shutdown(m_listenFd, SHUT_RDWR);
+    WakeAccept(m_listener, m_port);
     if (m_acceptThread.joinable()) {
         m_acceptThread.join();
     }
     std::vector<std::thread> connections;
     {
         const std::lock_guard lock(m_mutex);
-        for (const int fd : m_openFds) {
-            shutdown(fd, SHUT_RDWR);
+        for (const Socket socket : m_openSockets) {
+            ShutdownSocket(socket);
         }
         connections.swap(m_connections);
     }
     for (std::thread& connection : connections) {
         connection.join();
     }
-    close(m_listenFd);
+    CloseSocket(m_listener);
 }
 
 }  // namespace hvx::test

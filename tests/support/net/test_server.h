@@ -11,8 +11,8 @@
 //
 // Each connection is served on a thread of its own, so a silent answer on one never holds up
 // another. Destruction stops everything: the listening socket and every connection are shut
-// down and every thread is joined. Constructing a server ignores SIGPIPE in the process, so that
-// a client that hangs up early cannot kill the test program.
+// down and every thread is joined. A client that hangs up early cannot kill the test program
+// (socket_ops.h).
 #pragma once
 
 #include <chrono>
@@ -30,6 +30,7 @@
 
 #include "tests/support/net/http_exchange.h"
 #include "tests/support/net/openssl_ptr.h"
+#include "tests/support/net/socket_ops.h"
 #include "tests/support/net/test_certs.h"
 
 namespace hvx::test {
@@ -69,7 +70,7 @@ public:
 private:
     void Listen();
     void AcceptLoop();
-    void Serve(int fd);
+    void Serve(Socket socket);
     void ServeConnection(SocketStream& stream);
     ScriptedResponse Record(RecordedRequest request);
     bool Answer(SocketStream& stream, const ScriptedResponse& response);
@@ -77,7 +78,7 @@ private:
 
     ConnectionPart m_part;
     SslContextPtr m_tls;
-    int m_listenFd = -1;
+    Socket m_listener = kNoSocket;
     std::uint16_t m_port = 0;
 
     mutable std::mutex m_mutex;
@@ -87,7 +88,7 @@ private:
     std::deque<ScriptedResponse> m_script;
     ScriptedResponse m_default;
     std::vector<RecordedRequest> m_requests;
-    std::set<int> m_openFds;
+    std::set<Socket> m_openSockets;
     std::vector<std::thread> m_connections;
 
     std::thread m_acceptThread;

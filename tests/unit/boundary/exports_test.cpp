@@ -1,11 +1,7 @@
 // libcaspo.so as a caller sees it: loaded by its module name, used only through its exports.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <cstring>
 #include <memory>
-#include <set>
 #include <string>
 
 #include "interfaces/caspo.h"
@@ -32,44 +28,6 @@ protected:
 private:
     ModuleHandle m_module{os::LoadLibraryW(kCaspoModule)};
 };
-
-// The names `nm -D --defined-only` lists.
-std::set<std::string> DynamicSymbols(const std::string& library) {
-    const std::string command = "nm -D --defined-only --format=just-symbols " + library;
-    // The check is the tool itself, the way the build is inspected by hand.
-    // NOLINTNEXTLINE(cert-env33-c)
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), &pclose);
-    std::set<std::string> names;
-    std::array<char, 512> line{};
-    while (pipe && fgets(line.data(), static_cast<int>(line.size()), pipe.get()) != nullptr) {
-        names.emplace(line.data(), std::strcspn(line.data(), "\n"));
-    }
-    return names;
-}
-
-TEST_F(ExportsTest, DynamicSymbolTableHoldsOnlyTheExportsAndTheBstrHelpers) {
-    const std::set<std::string> expected = {"GetIHttp",
-                                            "ReleaseIHTTP",
-                                            "GetHttpC",
-                                            "ReleaseHttpC",
-                                            "CreateFileDownloaderInstance",
-                                            "ReleaseFileDownloaderInstance",
-                                            "GetIWAIHttp",
-                                            "ReleaseIWAIHttp",
-                                            "GetIOstraHttp",
-                                            "ReleaseIOstraHTTP",
-                                            "GetIHttpUpload",
-                                            "ReleaseIHTTPUpload",
-                                            "GetIProductInventoryHttp",
-                                            "ReleaseIProductInventoryHttp",
-                                            "GetIUpdateHttp",
-                                            "ReleaseIUpdateHttp",
-                                            "SysAllocString",
-                                            "SysAllocStringLen",
-                                            "SysStringLen",
-                                            "SysFreeString"};
-    EXPECT_EQ(DynamicSymbols(CASPO_LIBRARY_FILE), expected);
-}
 
 TEST_F(ExportsTest, ReleaseFunctionsIgnoreNull) {
     Find<decltype(&ReleaseIHTTP)>("ReleaseIHTTP")(nullptr);

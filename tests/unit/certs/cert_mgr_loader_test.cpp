@@ -125,14 +125,6 @@ TEST_F(CertMgr, TheCaCertificateGoesIntoEveryContext) {
     EXPECT_TRUE(log.HasError("SSLContextConfigCallback SSL context is NULL"));
 }
 
-TEST_F(CertMgr, RootEntriesThatDoNotDecodeAreSkipped) {
-    const ScopedRootStore roots({Certs().Ca().certificatePem}, {{0x30, 0x03, 0x01, 0x02, 0x03}});
-    EXPECT_EQ(CertMgrLoader::Init(&config), S_OK);
-    EXPECT_TRUE(log.HasError("cert_store_load(): CertGetName failed."));
-    EXPECT_TRUE(log.HasError("cert_store_load(): Failed to convert certificate to X509 format"));
-    EXPECT_EQ(cert_store_counts().roots, 1u);
-}
-
 TEST_F(CertMgr, InstallingTheCallbackFollowsTheTransferRule) {
     const ScopedRootStore roots({Certs().Ca().certificatePem});
     EXPECT_EQ(CertMgrLoader::Init(&config), S_OK);

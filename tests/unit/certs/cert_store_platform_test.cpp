@@ -29,7 +29,7 @@ TEST(PlatformCertStore, TheSystemRootStoreHoldsCertificatesThatDecode) {
 }
 
 TEST(PlatformCertStore, NamesAndSubstitutes) {
-    EXPECT_EQ(os::OpenSystemCertStore(u"MY"), nullptr);
+    EXPECT_EQ(os::OpenSystemCertStore(u"CASPO-NO-SUCH-STORE"), nullptr);
     EXPECT_EQ(os::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 
     const ScopedRootStore substitute({TestCertificates::Shared().Ca().certificatePem});

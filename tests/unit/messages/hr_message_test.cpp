@@ -13,6 +13,7 @@
 #include "support/messages.h"
 #include "support/resource_dll_name_hook.h"
 #include "tests/support/log_capture.h"
+#include "tests/unit/messages/system_text.h"
 
 namespace hvx {
 namespace {
@@ -125,8 +126,8 @@ TEST(Messages, CodeWithoutMessageNamesTheCodeAndTheLookupError) {
         test::LogCapture log;
         std::u16string message;
         EXPECT_EQ(GetHvxHrMsg(c.code, message), E_FAIL);
-        EXPECT_EQ(message, u". Could not create error string for 0x" + c.hex +
-                               u". [No text exists for this message number.\r\n(317)].");
+        EXPECT_EQ(message, u". Could not create error string for 0x" + c.hex + u". [" +
+                               test::SystemText(ERROR_MR_MID_NOT_FOUND) + u"(317)].");
         EXPECT_EQ(log.Errors(),
                   std::vector<std::string>{"hvx::GetHvxHrMsg: FormatMessage() failed 317 fetching "
                                            "string for " +
@@ -140,9 +141,8 @@ TEST(Messages, RostaWithoutResourcesReportsTheLookupError) {
     std::u16string message;
     EXPECT_EQ(GetHvxHrMsg(HVX_E_GENERAL, message), E_FAIL);
     os::UnregisterBuiltinModule(kRosta);
-    EXPECT_EQ(message,
-              u". Could not create error string for 0xc1040003. [The module carries no "
-              u"resources.\r\n(1812)].");
+    EXPECT_EQ(message, u". Could not create error string for 0xc1040003. [" +
+                           test::SystemText(ERROR_RESOURCE_DATA_NOT_FOUND) + u"(1812)].");
     EXPECT_EQ(log.Errors(),
               std::vector<std::string>{
                   "hvx::GetHvxHrMsg: FormatMessage() failed 1812 fetching string for 3238264835"});
@@ -164,8 +164,8 @@ TEST(Messages, SystemErrorTexts) {
         HRESULT result;
         std::u16string text;
     } cases[] = {
-        {ERROR_FILE_NOT_FOUND, S_OK, u"The file does not exist.\r\n(2)"},
-        {ERROR_SUCCESS, S_OK, u"The operation succeeded.\r\n(0)"},
+        {ERROR_FILE_NOT_FOUND, S_OK, test::SystemText(ERROR_FILE_NOT_FOUND) + u"(2)"},
+        {ERROR_SUCCESS, S_OK, test::SystemText(ERROR_SUCCESS) + u"(0)"},
         {999999, E_NOTIMPL, u"Error 999999. FormatMessage failed, error: 317"},
         {0xFFFFFFFFu, E_NOTIMPL, u"Error 4294967295. FormatMessage failed, error: 317"},
     };

@@ -7,12 +7,16 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <type_traits>
 
+// The plain C functions: libcaspo's exports on POSIX, oleaut32's on Windows, where a BSTR holds
+// wchar_t (the same UTF-16 units).
+using BstrUnit = std::remove_pointer_t<BSTR>;
 extern "C" {
-BSTR SysAllocString(const char16_t* text);
-BSTR SysAllocStringLen(const char16_t* text, UINT length);
-UINT SysStringLen(BSTR text);
-void SysFreeString(BSTR text);
+HVX_DLL_IMPORT BSTR SysAllocString(const BstrUnit* text);
+HVX_DLL_IMPORT BSTR SysAllocStringLen(const BstrUnit* text, UINT length);
+HVX_DLL_IMPORT UINT SysStringLen(BSTR text);
+HVX_DLL_IMPORT void SysFreeString(BSTR text);
 }
 
 namespace hvx::os {
@@ -21,9 +25,17 @@ namespace {
 using namespace std::string_literals;
 
 struct BstrFree {
-    void operator()(char16_t* text) const { os::SysFreeString(text); }
+    void operator()(BSTR text) const { os::SysFreeString(text); }
 };
-using Bstr = std::unique_ptr<char16_t, BstrFree>;
+using Bstr = std::unique_ptr<BstrUnit, BstrFree>;
+
+const BstrUnit* Plain(const char16_t* text) {
+    return reinterpret_cast<const BstrUnit*>(text);
+}
+
+std::u16string Units(BSTR text, std::size_t count) {
+    return {reinterpret_cast<const char16_t*>(text), count};
+}
 
 std::uint32_t BytePrefix(BSTR text) {
     std::uint32_t bytes = 0;
@@ -43,8 +55,8 @@ TEST(PlatformBstr, TextCarriesItsByteLengthATerminatorAndEmbeddedZeros) {
         {"ExplicitLengthKeepsZeros", Bstr(os::SysAllocStringLen(u"a\0b", 3)), u"a\0b\0"s},
         {"NullSourceIsZeroed", Bstr(os::SysAllocStringLen(nullptr, 4)), std::u16string(5, u'\0')},
         // The plain C exports share the layout: what one allocates, the other measures and frees.
-        {"PlainExportWithLength", Bstr(::SysAllocStringLen(u"xyz", 2)), u"xy\0"s},
-        {"PlainExport", Bstr(::SysAllocString(u"copy")), u"copy\0"s},
+        {"PlainExportWithLength", Bstr(::SysAllocStringLen(Plain(u"xyz"), 2)), u"xy\0"s},
+        {"PlainExport", Bstr(::SysAllocString(Plain(u"copy"))), u"copy\0"s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -53,9 +65,9 @@ TEST(PlatformBstr, TextCarriesItsByteLengthATerminatorAndEmbeddedZeros) {
         EXPECT_EQ(os::SysStringLen(c.text.get()), length);
         EXPECT_EQ(::SysStringLen(c.text.get()), length);
         EXPECT_EQ(BytePrefix(c.text.get()), 2 * length);
-        EXPECT_EQ(std::u16string(c.text.get(), c.withTerminator.size()), c.withTerminator);
+        EXPECT_EQ(Units(c.text.get(), c.withTerminator.size()), c.withTerminator);
     }
-    ::SysFreeString(::SysAllocString(u"freed by the plain export"));
+    ::SysFreeString(::SysAllocString(Plain(u"freed by the plain export")));
 }
 
 TEST(PlatformBstr, NullIsTheEmptyText) {

@@ -71,16 +71,36 @@ TEST(PlatformCriticalSection, OneThreadInsideAtATime) {
     EXPECT_EQ(counter, long{kThreads} * kRounds);
 }
 
+// Each thread sets its value while the other's is set, and each reads its own back before the
+// other goes on; no call of the thread library comes between (on Windows its calls change the
+// last error too, as any system call may).
 TEST(PlatformLastError, BelongsToTheCallingThread) {
-    SetLastError(ERROR_ACCESS_DENIED);
+    std::atomic<int> step{0};
+    const auto waitFor = [&step](int value) {
+        while (step.load() != value) {
+            std::this_thread::yield();
+        }
+    };
+    DWORD freshInOther = ERROR_MORE_DATA;
     DWORD seenByOther = ERROR_MORE_DATA;
+    SetLastError(ERROR_ACCESS_DENIED);
     std::thread other([&] {
-        seenByOther = GetLastError();
+        freshInOther = GetLastError();
         SetLastError(ERROR_DISK_FULL);
+        step = 1;
+        waitFor(2);
+        seenByOther = GetLastError();
+        step = 3;
     });
+    waitFor(1);
+    SetLastError(ERROR_WRITE_FAULT);
+    step = 2;
+    waitFor(3);
+    const DWORD seenHere = GetLastError();
     other.join();
-    EXPECT_EQ(seenByOther, static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(freshInOther, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(seenByOther, static_cast<DWORD>(ERROR_DISK_FULL));
+    EXPECT_EQ(seenHere, static_cast<DWORD>(ERROR_WRITE_FAULT));
 }
 
 }  // namespace

@@ -1,87 +1,18 @@
 // hvx::CHttpCurl::MakeFileRequest against the scripted engine: what the folder holds afterwards,
 // the result and status, and the exact error records, for each way a download can end and for
-// each kind of thing that can be at the target.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// each kind of thing that can be at the target (a FIFO, and files renamed while open, in
+// file_request_posix_test.cpp).
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <filesystem>
-#include <map>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "platform/file.h"
-#include "platform/last_error.h"
-#include "session/http_curl.h"
-#include "tests/support/file_target_test.h"
+#include "tests/unit/session/file_request_fixture.h"
 
 namespace hvx::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-constexpr std::uint32_t kUntouched = 12345;
-constexpr int kCurlUnknownOption = 48;
-// Stand for the target path and for the file written beside it in the expected records.
-constexpr std::string_view kPathMark = "<path>";
-constexpr std::string_view kBesideMark = "<beside>";
-constexpr auto kFifoPatience = std::chrono::seconds(5);
-
-// What a folder holds: each name and what is there ("file:<bytes>", "link:<where>", "fifo",
-// "folder").
-using Entries = std::map<std::string, std::string>;
-
-Entries Snapshot(const fs::path& folder) {
-    Entries entries;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        const fs::file_status status = entry.symlink_status();
-        std::string& what = entries[entry.path().filename().string()];
-        if (fs::is_symlink(status)) {
-            what = "link:" + fs::read_symlink(entry.path()).string();
-        } else if (fs::is_regular_file(status)) {
-            what = "file:" + ReadWholeFile(entry.path()).value_or("?");
-        } else {
-            what = fs::is_directory(status) ? "folder" : "fifo";
-        }
-    }
-    return entries;
-}
-
-Entries TargetFile(const std::string& content) {
-    return {{"download.bin", "file:" + content}};
-}
-
-enum class Before { Nothing, File, LinkToFile, DanglingLink, Fifo, Folder };
-// What somebody else does to the folder while the body comes in.
-enum class Midway { Nothing, FileAppears, TargetBecomesFolder, BothBecomeUndeletable };
-
-struct FileCase {
-    const char* name;
-    EngineScript script;
-    Before before = Before::Nothing;
-    Midway midway = Midway::Nothing;
-    HRESULT result = S_OK;
-    std::uint32_t status = kUntouched;
-    Entries after{};
-    bool refused = false;  // nothing is sent and the folder stays exactly as it was
-    std::vector<std::string> errors{};
-    std::optional<std::u16string> errorText{};  // the session's, when the case decides it
-};
-
-EngineScript Answer(std::uint32_t status, std::string body = {}) {
-    EngineScript script;
-    script.responseCode = status;
-    script.body = std::move(body);
-    return script;
-}
 
 EngineScript Refusing(int option, std::uint32_t status, std::string body = {}) {
     EngineScript script = Answer(status, std::move(body));
@@ -95,13 +26,6 @@ EngineScript Unreachable() {
     script.transferResult = kCurlCouldntConnect;
     script.errorBuffer = "Connection refused";
     return script;
-}
-
-std::vector<std::string> RefusalRecords(const char* code) {
-    return {std::string("hvx::ReplacementFile::Create: <path> is a link, pipe, device or folder, "
-                        "not a file; left as it is: ") +
-                code,
-            "hvx::CHttpCurl::MakeFileRequest: unable to create file: <path>"};
 }
 
 std::vector<FileCase> Cases() {
@@ -163,12 +87,6 @@ std::vector<FileCase> Cases() {
          .result = HRESULT_FROM_WIN32(ERROR_CANT_ACCESS_FILE),
          .refused = true,
          .errors = RefusalRecords("0x80070780")},
-        {.name = "FifoIsNeitherOpenedNorWaitedFor",
-         .script = Answer(200, "server"),
-         .before = Before::Fifo,
-         .result = HRESULT_FROM_WIN32(ERROR_BAD_FILE_TYPE),
-         .refused = true,
-         .errors = RefusalRecords("0x800700de")},
         {.name = "FolderIsNotAFile",
          .script = Answer(200, "server"),
          .before = Before::Folder,
@@ -193,144 +111,14 @@ std::vector<FileCase> Cases() {
          .errors = {"hvx::ReplacementFile::Commit: unable to put <beside> in place of <path>: "
                     "0x80070005",
                     "Error occured, 0x80070005: "}},
-        {.name = "FilesThatCannotBeDeletedAreLogged",
-         .script = Answer(304),
-         .before = Before::File,
-         .midway = Midway::BothBecomeUndeletable,
-         .status = 304,
-         .after = {{"download.bin", "folder"}, {"moved.bin", "file:"}},
-         .errors = {"hvx::CHttpCurl::MakeFileRequest unable to delete file: <beside>. download "
-                    "failed: 0x0",
-                    "hvx::CHttpCurl::MakeFileRequest unable to delete file: <path>. download "
-                    "failed: 0x0"}},
     };
 }
 
-void PrintTo(const FileCase& fileCase, std::ostream* out) {
-    *out << fileCase.name;
-}
-
-std::string Replaced(std::string text, std::string_view mark, const std::string& by) {
-    if (const auto at = text.find(mark); at != std::string::npos) {
-        text.replace(at, mark.size(), by);
-    }
-    return text;
-}
-
-// Opens the FIFO from the other end once a call has had long enough, so that a call that waits
-// for a reader ends and the test can say so.
-class FifoRescue {
-public:
-    explicit FifoRescue(fs::path fifo)
-        : m_thread([this, fifo = std::move(fifo)](const std::stop_token& stop) {
-              std::mutex mutex;
-              std::condition_variable_any wake;
-              std::unique_lock lock(mutex);
-              // Nothing notifies: the wait ends at the stop request or when patience runs out.
-              static_cast<void>(wake.wait_for(lock, stop, kFifoPatience, [] { return false; }));
-              if (!stop.stop_requested()) {
-                  m_fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-              }
-          }) {}
-    ~FifoRescue() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    FifoRescue(const FifoRescue&) = delete;
-    FifoRescue& operator=(const FifoRescue&) = delete;
-    FifoRescue(FifoRescue&&) = delete;
-    FifoRescue& operator=(FifoRescue&&) = delete;
-
-    // Whether the call had to be rescued.
-    bool Rescued() {
-        m_thread.request_stop();
-        m_thread.join();
-        return m_fd >= 0;
-    }
-
-private:
-    int m_fd = -1;
-    std::jthread m_thread;
-};
-
-class FileRequestTest : public FileTargetTest, public ::testing::WithParamInterface<FileCase> {
-protected:
-    void Prepare(Before before) {
-        const fs::path target = folder / "download.bin";
-        switch (before) {
-            case Before::Nothing:
-                break;
-            case Before::File:
-                WriteFile(target, "an older file");
-                break;
-            case Before::LinkToFile:
-                WriteFile(folder / "linked.bin", "the linked file");
-                fs::create_symlink("linked.bin", target);
-                break;
-            case Before::DanglingLink:
-                fs::create_symlink("nowhere.bin", target);
-                break;
-            case Before::Fifo:
-                ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0);
-                break;
-            case Before::Folder:
-                fs::create_directory(target);
-                break;
-        }
-    }
-
-    // The shutdown callable runs inside the transfer, before the body comes.
-    ShutdownCallback Meddle(Midway midway) {
-        return [this, midway] {
-            const fs::path target = folder / "download.bin";
-            for (const fs::directory_entry& entry : fs::directory_iterator(folder.path())) {
-                if (entry.path() != target) {
-                    beside = entry.path().string();
-                }
-            }
-            if (midway == Midway::FileAppears) {
-                WriteFile(target, "somebody else's");
-            }
-            if (midway == Midway::BothBecomeUndeletable) {
-                fs::rename(beside, folder / "moved.bin");
-            }
-            if (midway == Midway::TargetBecomesFolder || midway == Midway::BothBecomeUndeletable) {
-                fs::remove(target);
-                fs::create_directory(target);
-            }
-            return false;
-        };
-    }
-
-    std::string beside;
-};
+class FileRequestTest : public FileRequestCaseTest,
+                        public ::testing::WithParamInterface<FileCase> {};
 
 TEST_P(FileRequestTest, EndsAsScripted) {
-    const FileCase& expected = GetParam();
-    Prepare(expected.before);
-    const Entries before = Snapshot(folder.path());
-    const std::u16string path = Target();
-    engines.script = expected.script;
-    CHttpCurl session;
-    ASSERT_EQ(session.Init(u"GET", kFileUrl, Meddle(expected.midway), &config, 0), S_OK);
-    log.Clear();
-
-    std::uint32_t status = kUntouched;
-    FifoRescue rescue(folder / "download.bin");
-    EXPECT_EQ(session.MakeFileRequest(status, path), expected.result);
-    EXPECT_FALSE(rescue.Rescued());
-    EXPECT_EQ(status, expected.status);
-    EXPECT_EQ(Snapshot(folder.path()), expected.refused ? before : expected.after);
-    EXPECT_EQ(engines.last->transfers.size(), expected.refused ? 0U : 1U);
-    std::vector<std::string> errors;
-    for (const std::string& text : expected.errors) {
-        errors.push_back(Replaced(Replaced(text, kPathMark, Logged(path)), kBesideMark, beside));
-    }
-    EXPECT_EQ(log.Errors(), errors);
-    if (expected.errorText) {
-        EXPECT_EQ(session.ErrorText(), *expected.errorText);
-    }
+    EndsAs(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, FileRequestTest, ::testing::ValuesIn(Cases()),

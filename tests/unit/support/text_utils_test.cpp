@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <locale>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "interfaces/hvx_types.h"
@@ -137,7 +138,13 @@ TEST(TextUtils, IsValidGuidTakesEachGroupAndHyphen) {
 // Letters that fold to ASCII ones in a UTF-8 locale (Kelvin sign, long s, dotted and dotless i)
 // are not ASCII letters.
 TEST(TextUtils, ValidatorLetterClassesAreAsciiWhateverTheLocale) {
-    const std::locale previous = std::locale::global(std::locale("C.UTF-8"));
+    std::locale utf8;
+    try {
+        utf8 = std::locale("C.UTF-8");
+    } catch (const std::runtime_error&) {
+        GTEST_SKIP() << "this C++ library knows no locale but \"C\" (libstdc++ on Windows)";
+    }
+    const std::locale previous = std::locale::global(utf8);
     ExpectAnswers(IsValidUrl, {u"http://k/"},
                   {u"http://\u212A/", u"http://a\u017F/", u"http://\u0130/", u"http://a\u0131/",
                    u"http\u017F://h/"});

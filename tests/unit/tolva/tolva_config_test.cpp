@@ -1,7 +1,5 @@
 // The IConfig contract of tolva's store: typed values, add/set rules, subtrees, the saved and
 // local layers, bad input, certificates, and the exported factory.
-#include <sys/stat.h>
-
 #include <openssl/x509.h>
 
 #include <filesystem>
@@ -98,19 +96,6 @@ TEST_F(ConfigLayersTest, SavedValuesReachASecondObjectWithTheirTypes) {
     auto reader = Open();
     EXPECT_EQ(reader->Store().List("config/"), writer->Store().List("config/"));
     EXPECT_EQ(reader->Store().Find("config/s")->type, ValueType::Narrow);
-}
-
-// Saved with no umask, so that a file created with the default mode shows as 0644 or 0666.
-TEST_F(ConfigLayersTest, NewStoreFileIsReadableByItsUserOnly) {
-    auto writer = Open();
-    ASSERT_EQ(writer->AddString("config/ostra/install/token", u"secret", 1), 1);
-    const mode_t previousMask = ::umask(0);
-    const int saved = writer->Save(0);
-    ::umask(previousMask);
-    ASSERT_EQ(saved, 1);
-    const auto permissions = std::filesystem::status(StorePath()).permissions();
-    EXPECT_EQ(permissions & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST_F(ConfigLayersTest, LoadKeepsUnsavedAndLocalChangesOnTopOfTheFile) {

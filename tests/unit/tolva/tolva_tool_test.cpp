@@ -1,4 +1,8 @@
 // caspo-config, run as the built program: JSON import and export, and its error exits.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
@@ -13,6 +17,15 @@ struct ToolRun {
     std::string err;
 };
 
+// What the program wrote, read as text: lines end in LF here whatever the system's line end is
+// (the program writes CR LF on Windows, as its C runtime does for text).
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 class ToolTest : public StoreTest {
 protected:
     // Runs caspo-config on the test's store with `args`, capturing both output streams.
@@ -25,8 +38,8 @@ protected:
             hvx::test::ChildProcess tool(CASPO_CONFIG_PROGRAM, args, {outPath, errPath});
             run.exitCode = tool.Wait();
         }
-        run.out = hvx::test::ReadWholeFile(outPath).value_or("");
-        run.err = hvx::test::ReadWholeFile(errPath).value_or("");
+        run.out = ReadText(outPath);
+        run.err = ReadText(errPath);
         return run;
     }
 

@@ -1,6 +1,7 @@
 #include "tests/unit/update/test_signers.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "interfaces/IConfig.h"
 #include "siblings/venit/signature.h"
@@ -49,8 +50,9 @@ std::string SignedBy(const Signer& signer, std::string_view content, const EVP_M
 
 SignerStore::SignerStore(const std::string& pem)
     : m_path("TOLVA_STORE", (m_folder / "signers.db").string()) {
-    // By its file name: "tolva.dll" is the test's in-memory store.
-    const ModuleHandle tolva(os::LoadLibraryW(u"libtolva.so"));
+    // By its path: "tolva.dll" is the test's in-memory store.
+    const std::string file = TOLVA_LIBRARY_FILE;
+    const ModuleHandle tolva(os::LoadLibraryW(std::u16string(file.begin(), file.end()).c_str()));
     const auto create =
         tolva ? GetExport<CreateConfigClassInstanceFn>(tolva.get(), "CreateConfigClassInstance")
               : nullptr;

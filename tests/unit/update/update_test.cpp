@@ -40,7 +40,7 @@ protected:
         EXPECT_EQ(client.Init(), S_OK);
         BSTR version = nullptr;
         const std::int32_t parsed = client.ParseSeed(&version);
-        offered = version != nullptr ? std::optional<std::u16string>(version) : std::nullopt;
+        offered = version != nullptr ? std::optional(os::BstrText(version)) : std::nullopt;
         os::SysFreeString(version);
         return parsed;
     }
@@ -176,7 +176,7 @@ TEST_F(UpdateTest, TheAvailableUpdateRecordIsWrittenAndReadBack) {
         BSTR version = nullptr;
         EXPECT_EQ(later.LoadAvailableInstaller(), loaded);
         EXPECT_EQ(later.LoadAvailableLocation(&version), loaded);
-        EXPECT_EQ(later.InstallerPath() + later.Location() + (version ? version : u""),
+        EXPECT_EQ(later.InstallerPath() + later.Location() + os::BstrText(version),
                   loaded ? u"/var/tmp/i.binhttps://u.example/i.bin6.5.1" : u"");
         os::SysFreeString(version);
     }

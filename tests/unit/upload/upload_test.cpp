@@ -22,9 +22,14 @@ namespace {
 using Texts = std::vector<std::string>;
 using OpenFile = std::unique_ptr<void, decltype(&os::CloseHandle)>;
 
-// The file written with `content` and opened for reading.
-OpenFile Opened(const std::filesystem::path& path, const std::string& content) {
+// The file written with `content`, made `size` bytes long when that is more, and opened for
+// reading (after the resize: Windows lets nobody else write a file held without write sharing).
+OpenFile Opened(const std::filesystem::path& path, const std::string& content,
+                std::uintmax_t size = 0) {
     WriteFile(path, content);
+    if (size > content.size()) {
+        std::filesystem::resize_file(path, size);
+    }
     return {os::CreateFileW(path.u16string().c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL),
             &os::CloseHandle};
@@ -122,8 +127,7 @@ TEST_F(UploadTest, OnlyStatusesFrom200To399AreTheRequestsOwn) {
 
 TEST_F(UploadTest, SectionsThatCannotBeAddedStopTheUpload) {
     // 4 GiB that take no room on disk: the content cannot go into a 32-bit body.
-    const OpenFile huge = Opened(folder / "huge.bin", "");
-    std::filesystem::resize_file(folder / "huge.bin", std::uintmax_t{1} << 32U);
+    const OpenFile huge = Opened(folder / "huge.bin", "", std::uintmax_t{1} << 32U);
     std::ostringstream hugeHandle;
     hugeHandle << std::hex << reinterpret_cast<std::uintptr_t>(huge.get());
     const UploadField empty[] = {{u"note", u""}};

@@ -42,27 +42,6 @@ INSTANTIATE_TEST_SUITE_P(Venit, DebugLevelFromEnvironment,
                                            EnvironmentCase{"TrailingJunk", "12abc", 0}),
                          CaseName);
 
-TEST(LogFileFromEnvironment, ExplicitPathEmptyPathAndDefault) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const hvx::test::TempDir dir;
-    const std::string explicitPath = (dir / "from-env.log").string();
-    {
-        const hvx::test::ScopedEnv file("VENIT_LOG_FILE", explicitPath);
-        EXPECT_EXIT(std::exit(venit::GetLogFile() == explicitPath ? 0 : 1),
-                    ::testing::ExitedWithCode(0), "");
-    }
-    {
-        const hvx::test::ScopedEnv file("VENIT_LOG_FILE", std::string());
-        EXPECT_EXIT(std::exit(venit::GetLogFile().empty() ? 0 : 1), ::testing::ExitedWithCode(0),
-                    "");
-    }
-    const hvx::test::ScopedEnv file("VENIT_LOG_FILE", std::nullopt);
-    const hvx::test::ScopedEnv data("XDG_DATA_HOME", dir.path().string());
-    const std::string defaultPath = (dir / "caspo/log/caspo.log").string();
-    EXPECT_EXIT(std::exit(venit::GetLogFile() == defaultPath ? 0 : 1), ::testing::ExitedWithCode(0),
-                "");
-}
-
 TEST(StderrFromEnvironment, RecordsReachStderr) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const hvx::test::ScopedEnv toStderr("VENIT_LOG_STDERR", "1");

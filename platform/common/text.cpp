@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/common/utf_convert.h"
 #include "platform/last_error.h"
-#include "platform/posix/utf_convert.h"
 
 namespace hvx::os {
 

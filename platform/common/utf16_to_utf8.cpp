@@ -2,7 +2,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "platform/posix/utf_convert.h"
+#include "platform/common/utf_convert.h"
 
 namespace hvx::os::detail {
 
