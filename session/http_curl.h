@@ -23,6 +23,7 @@
 namespace hvx {
 
 using NarrowPair = std::pair<std::string, std::string>;
+struct MultipartBody;
 
 class CHttpCurl final : public IHttpSession {
 public:
@@ -69,6 +70,10 @@ public:
     static void GenerateBoundary(std::string& target);
     // The multipart body in one buffer from malloc (released with free), and its length.
     [[nodiscard]] HRESULT BuildMultipartBody(char** buffer, std::uint32_t* length);
+    // Where the content of `next` would start in the body if it were appended now: the room a
+    // producer leaves before a large section's content, so that a POST lays the body around the
+    // content instead of copying it. 0 when a head cannot be converted to UTF-8.
+    std::size_t MultipartContentOffset(const MultipartSection& next) const;
 
     // Running a request.
     [[nodiscard]] HRESULT MakeRequest(std::uint32_t& status, std::vector<char>& body);
@@ -113,6 +118,12 @@ private:
                                          std::u16string& detail);
     void ApplyHeaders();
     std::string BuildFormBody() const;
+    // The multipart body of a POST (multipart_in_place.cpp): laid in the room around the largest
+    // section's content that has room enough before it, else built by BuildMultipartBody. The
+    // results and the bytes are those of BuildMultipartBody. ReleaseMultipartBody, after the
+    // transfer, gives back what laying the body added to the section's room.
+    [[nodiscard]] HRESULT PrepareMultipartBody(MultipartBody& body);
+    void ReleaseMultipartBody(MultipartBody& body);
     bool IsPostContentLoggable() const;
     // The engine's error-buffer text, decoded from UTF-8 (empty when it is not UTF-8).
     std::u16string EngineErrorText() const;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "session/http_curl.h"
+#include "session/multipart_head.h"
 
 namespace hvx {
 
@@ -20,6 +21,8 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 constexpr unsigned kNibbleBits = 4;
 constexpr unsigned kNibbleMask = 0xF;
 constexpr unsigned kDigitsPerDraw = 4;
+static_assert(kBoundaryPrefix.size() + kBoundaryDraws * kDigitsPerDraw ==
+              multipart::kBoundaryLength);
 
 // The value as four upper-case hexadecimal digits with leading zeros ("%04X").
 void AppendHex4(std::string& target, unsigned value) {

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "session/section_bytes.h"
+
 namespace hvx {
 
 using TextPair = std::pair<std::u16string, std::u16string>;
@@ -15,7 +17,7 @@ struct MultipartSection {
     // Written onto the first header line only, as `; name="value"`.
     std::vector<TextPair> parameters;
     // The part's content, sent unchanged.
-    std::vector<char> data;
+    SectionBytes data;
 };
 
 }  // namespace hvx

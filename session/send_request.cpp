@@ -40,14 +40,12 @@ HRESULT CHttpCurl::SendRequest() {
     }
     ApplyHeaders();
     const std::string form = BuildFormBody();
-    char* multipart = nullptr;
-    std::uint32_t multipartLength = 0;
+    MultipartBody multipart;
     // Only the length decides: a builder that failed leaves it at 0 and the form text goes out.
-    static_cast<void>(BuildMultipartBody(&multipart, &multipartLength));
-    MallocBuffer multipartOwner(multipart);
-    const bool isMultipart = multipartLength != 0;
-    const char* body = isMultipart ? multipart : form.data();
-    const auto length = isMultipart ? multipartLength : static_cast<std::uint32_t>(form.size());
+    static_cast<void>(PrepareMultipartBody(multipart));
+    const bool isMultipart = multipart.length != 0;
+    const char* body = isMultipart ? multipart.bytes : form.data();
+    const auto length = isMultipart ? multipart.length : static_cast<std::uint32_t>(form.size());
 
     const int outcome = PerformTransfer(url::Join(m_url), body, length, portOutcome);
     HRESULT result = proxy;
@@ -59,7 +57,7 @@ HRESULT CHttpCurl::SendRequest() {
             u"msg: %s / %hs",
             m_method, m_url.scheme, m_url.host, m_url.path, outcome, errorText, EngineLastError());
     }
-    multipartOwner.reset();
+    ReleaseMultipartBody(multipart);
     trace(kTraceGeneral,
           u"CHttpCurl::SendRequest remote request(%s): %s://%s%s, status: 0x%x. msg: %s / %hs",
           m_method, m_url.scheme, m_url.host, m_url.path, result, errorText, EngineLastError());

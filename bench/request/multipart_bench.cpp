@@ -19,7 +19,7 @@ MultipartSection Part(const std::u16string& name, std::vector<char> data) {
     MultipartSection section;
     static_cast<void>(CHttpCurl::AddSectionHeader(section, u"Content-Disposition", u"form-data"));
     static_cast<void>(CHttpCurl::AddSectionParameter(section, u"name", name));
-    section.data = std::move(data);
+    section.data.assign(data.begin(), data.end());
     return section;
 }
 
@@ -68,7 +68,7 @@ MultipartFigures MeasureMultipart(std::size_t fileBytes, int runs) {
     std::vector<double> builds{TimedBuild(session, figures.bodyBytes)};
     figures.peakBytes = PeakResidentBytes() - before;
     std::vector<double> copies;
-    const std::vector<char>& file = session.Sections().back().data;
+    const SectionBytes& file = session.Sections().back().data;
     for (int run = 0; run < runs; ++run) {
         std::size_t bytes = 0;
         if (run > 0) {

@@ -106,6 +106,16 @@ Run Measure(const std::vector<std::string>& arguments) {
             static_cast<double>(usage.ru_maxrss) * kKibibyte};
 }
 
+// The system's load averages over 1, 5 and 15 minutes, as /proc/loadavg gives them.
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one;
+    std::string five;
+    std::string fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[(values.size() - 1) / 2];
@@ -151,8 +161,10 @@ int main(int argc, char** argv) {
     std::vector<double> curlPeaks;
     std::error_code ignored;
     bool ok = true;
-    std::printf("upload_bench: %zu MiB to %s (%s), %d rounds each\n", options.mebibytes,
-                url.c_str(), options.store ? "files stored" : "files counted only", options.rounds);
+    std::printf("upload_bench: %zu MiB to %s (%s), %d rounds each, load average %s\n",
+                options.mebibytes, url.c_str(),
+                options.store ? "files stored" : "files counted only", options.rounds,
+                LoadAverage().c_str());
     for (int round = 0; round < options.rounds && ok; ++round) {
         const Run caspo =
             Measure({options.caspo, "--store", store.string(), "upload", url, file.string()});
@@ -181,8 +193,10 @@ int main(int argc, char** argv) {
     using hvx::bench::Figure;
     const double time = Median(caspoTimes) / Median(curlTimes);
     const double memory = Median(caspoPeaks) / static_cast<double>(size);
-    std::printf("median: caspo upload %.3f s, curl -F %.3f s, ratio %.2f (goal <= %.1f)\n",
-                Median(caspoTimes), Median(curlTimes), time, kTimeGoal);
+    std::printf(
+        "median: caspo upload %.3f s, curl -F %.3f s, ratio %.2f (goal <= %.1f), "
+        "load average %s\n",
+        Median(caspoTimes), Median(curlTimes), time, kTimeGoal, LoadAverage().c_str());
     std::printf(
         "median peak: caspo upload %.1f MiB = %.2f x the file (goal <= %.1f); curl -F %.1f MiB\n",
         Median(caspoPeaks) / kMebibyte, memory, kMemoryGoal, Median(curlPeaks) / kMebibyte);

@@ -3,8 +3,8 @@
 // client sends the sections of the earlier ones again, ahead of its own.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "interfaces/IHttpUpload.h"
 #include "session/http_curl.h"
@@ -44,10 +44,11 @@ public:
                                                const char16_t* fileName);
     // "agent-guid" and "version" from the store (each left out when absent) and "encrypted".
     [[nodiscard]] HRESULT AddRecapSections(std::int32_t encrypted);
-    // Appends the file from its current position to its end, in blocks of 8192 bytes; a failing
-    // read ends the content. HVX_E_INVALID_ARGUMENT for a null or invalid handle, or when the
-    // content reaches kMaxUploadContent or cannot be held in memory.
-    [[nodiscard]] static HRESULT ReadContents(HANDLE file, std::vector<char>& contents);
+    // Appends the file from its current position to its end, in blocks of 8192 bytes read
+    // straight into place; a failing read ends the content. The room the contents keep before
+    // their bytes stays. HVX_E_INVALID_ARGUMENT for a null or invalid handle, or when the content
+    // reaches kMaxUploadContent or cannot be held in memory.
+    [[nodiscard]] static HRESULT ReadContents(HANDLE file, SectionBytes& contents);
 
     const CHttpCurl& Session() const { return m_http; }
 
@@ -59,6 +60,10 @@ private:
                                       const UploadFields* extra);
     [[nodiscard]] HRESULT AddExtraSections(const UploadFields& extra);
     void ApplyCredentials(const char16_t* user, const char16_t* password);
+    // Leaves room before the section's content for all that the body has before it, and room
+    // for `count` bytes after it, so that the body is laid around the content (multipart
+    // sections of the session).
+    void LeaveRoom(MultipartSection& section, std::size_t count) const;
 
     CHttpCurl m_http;
 };

@@ -1,9 +1,7 @@
 // hvx::CHttpUpload::ReadContents: a file's content, from the handle's position to its end.
-#include <array>
+#include <algorithm>
 #include <cstdint>
-#include <new>
-#include <stdexcept>
-#include <vector>
+#include <limits>
 
 #include "clients/upload/http_upload.h"
 #include "platform/file.h"
@@ -16,33 +14,48 @@ namespace {
 
 constexpr DWORD kReadBlock = 8192;
 
+// Room for the next block after the content: sized once from what the file says is left (one
+// block more, so the read that finds the end needs no growth either), doubled when a pipe or a
+// growing file brings more.
+[[nodiscard]] bool RoomForBlock(SectionBytes& contents, std::uint64_t remaining) {
+    if (contents.BackRoom() >= kReadBlock) {
+        return true;
+    }
+    const std::uint64_t more = remaining > 0 ? remaining + kReadBlock
+                                             : std::max<std::uint64_t>(kReadBlock, contents.size());
+    if (more > std::numeric_limits<std::size_t>::max() ||
+        !contents.Reserve(contents.FrontRoom(), static_cast<std::size_t>(more))) {
+        return false;
+    }
+    // Every byte of the room is written by the reads: its pages are asked for at once.
+    os::PrefaultBuffer(contents.Spare(), contents.BackRoom());
+    return true;
+}
+
 }  // namespace
 
-HRESULT CHttpUpload::ReadContents(HANDLE file, std::vector<char>& contents) {
+HRESULT CHttpUpload::ReadContents(HANDLE file, SectionBytes& contents) {
     if (file == nullptr || file == INVALID_HANDLE_VALUE) {
         return HVX_E_INVALID_ARGUMENT;
     }
-    try {
-        // Sized once when the file can tell how much is left, so the content is held once.
-        const std::uint64_t expected = contents.size() + os::RemainingBytes(file);
-        if (expected >= kMaxUploadContent) {
+    // The content is read straight into its place, sized once when the file can tell how much
+    // is left, so it is held once and never moved.
+    const std::uint64_t remaining = os::RemainingBytes(file);
+    if (contents.size() + remaining >= kMaxUploadContent) {
+        return HVX_E_INVALID_ARGUMENT;
+    }
+    if (!RoomForBlock(contents, remaining)) {
+        return HVX_E_INVALID_ARGUMENT;
+    }
+    DWORD count = 0;
+    while (os::ReadFile(file, contents.Spare(), kReadBlock, &count) != FALSE && count > 0) {
+        if (contents.size() + count >= kMaxUploadContent) {
             return HVX_E_INVALID_ARGUMENT;
         }
-        contents.reserve(static_cast<std::size_t>(expected));
-        os::PrefaultBuffer(contents.data() + contents.size(),
-                           contents.capacity() - contents.size());
-        std::array<char, kReadBlock> block{};
-        DWORD count = 0;
-        while (os::ReadFile(file, block.data(), kReadBlock, &count) != FALSE && count > 0) {
-            if (contents.size() + count >= kMaxUploadContent) {
-                return HVX_E_INVALID_ARGUMENT;
-            }
-            contents.insert(contents.end(), block.data(), block.data() + count);
+        contents.Extend(count);
+        if (!RoomForBlock(contents, 0)) {
+            return HVX_E_INVALID_ARGUMENT;
         }
-    } catch (const std::bad_alloc&) {
-        return HVX_E_INVALID_ARGUMENT;
-    } catch (const std::length_error&) {
-        return HVX_E_INVALID_ARGUMENT;
     }
     return S_OK;
 }

@@ -1,9 +1,9 @@
 // The sections of an upload: plain values, files, the memory buffer and the agent's identity.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "clients/upload/http_upload.h"
 #include "siblings/venit/venit.h"
@@ -26,15 +26,20 @@ std::uint32_t HandleValue(HANDLE file) {
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(file));
 }
 
-// A file section: form-data with name and filename, application/octet-stream.
-MultipartSection FileSection(const char16_t* name, const char16_t* fileName,
-                             std::vector<char> contents) {
+// Room left before a content is at most this: beyond it (a later upload on the same client has
+// the earlier files before its own) the body is built by copying.
+constexpr std::size_t kMaxRoomBefore = std::size_t{1} << 20U;
+// Room after a buffer's copy for the rest of the body: CR LF, the closing line, small sections.
+constexpr std::size_t kRoomAfter = 4096;
+
+// A file section, without content yet: form-data with name and filename,
+// application/octet-stream.
+MultipartSection FileSection(const char16_t* name, const char16_t* fileName) {
     MultipartSection section;
     static_cast<void>(CHttpCurl::AddSectionHeader(section, kDisposition, kFormData));
     static_cast<void>(CHttpCurl::AddSectionHeader(section, kContentType, kOctetStream));
     static_cast<void>(CHttpCurl::AddSectionParameter(section, u"name", name));
     static_cast<void>(CHttpCurl::AddSectionParameter(section, u"filename", fileName));
-    section.data = std::move(contents);
     return section;
 }
 
@@ -65,13 +70,14 @@ HRESULT CHttpUpload::AddFileSection(const char16_t* name, const char16_t* fileNa
         error(u"hvx::CHttpUpload::AddFileSection: invalid params (%s, %s)", name, fileName);
         return HVX_E_INVALID_ARGUMENT;
     }
-    std::vector<char> contents;
-    if (ReadContents(file, contents) != S_OK) {
+    MultipartSection section = FileSection(name, fileName);
+    LeaveRoom(section, 0);
+    if (ReadContents(file, section.data) != S_OK) {
         error("hvx::CHttpUpload::AddFileSection: unable to read contents (0x%x)",
               HandleValue(file));
         return HVX_E_INVALID_ARGUMENT;
     }
-    m_http.AddSection(FileSection(name, fileName, std::move(contents)));
+    m_http.AddSection(std::move(section));
     return S_OK;
 }
 
@@ -82,12 +88,22 @@ HRESULT CHttpUpload::AddFileMemorySection(const std::uint8_t* buffer, std::uint3
               fileName);
         return HVX_E_INVALID_ARGUMENT;
     }
-    std::vector<char> contents;
+    MultipartSection section = FileSection(kFileSectionName, fileName);
     if (buffer != nullptr) {
-        contents.assign(buffer, buffer + length);
+        LeaveRoom(section, std::size_t{length} + kRoomAfter);
+        const auto* bytes = reinterpret_cast<const char*>(buffer);
+        section.data.assign(bytes, bytes + length);
     }
-    m_http.AddSection(FileSection(kFileSectionName, fileName, std::move(contents)));
+    m_http.AddSection(std::move(section));
     return S_OK;
+}
+
+void CHttpUpload::LeaveRoom(MultipartSection& section, std::size_t count) const {
+    // Without the room the body is built by copying: the same bytes, only slower.
+    const std::size_t before = m_http.MultipartContentOffset(section);
+    if (before > 0 && before <= kMaxRoomBefore) {
+        static_cast<void>(section.data.Reserve(before, count));
+    }
 }
 
 HRESULT CHttpUpload::AddRecapSections(std::int32_t encrypted) {

@@ -109,6 +109,56 @@ TEST_F(MultipartBody, TwoPostsRepeatTheSectionsUnderOneBoundary) {
     EXPECT_EQ(Engine().appendedHeaders, (std::vector<std::u16string>{header, header}));
 }
 
+// A file section of `size` bytes whose content keeps room before it for all that the session's
+// body has ahead of it, less `shortBy` bytes, as the upload client leaves it.
+MultipartSection Roomy(const CHttpCurl& session, std::size_t size, std::size_t shortBy = 0) {
+    MultipartSection section = File();
+    std::string content(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        content[i] = static_cast<char>('a' + i % 26);
+    }
+    EXPECT_TRUE(section.data.Reserve(session.MultipartContentOffset(section) - shortBy, 0));
+    section.data.assign(content.begin(), content.end());
+    return section;
+}
+
+TEST_F(MultipartBody, ABodyLaidInASectionsRoomIsTheBuiltBody) {
+    using Adder = void (*)(CHttpCurl&);
+    const std::pair<const char*, Adder> rows[] = {
+        {"room enough, a section after it",
+         [](CHttpCurl& s) {
+             s.AddSection(Version());
+             s.AddSection(Roomy(s, 70000));
+             s.AddSection(Bare());
+         }},
+        {"room one byte short: built on its own",
+         [](CHttpCurl& s) {
+             s.AddSection(Version());
+             s.AddSection(Roomy(s, 70000, 1));
+         }},
+        {"the larger of two with room",
+         [](CHttpCurl& s) {
+             s.AddSection(Roomy(s, 3));
+             s.AddSection(Version());
+             s.AddSection(Roomy(s, 70000));
+         }},
+    };
+    for (const auto& [name, add] : rows) {
+        SCOPED_TRACE(name);
+        CHttpCurl session;
+        Init(session);
+        add(session);
+        // The second POST carries a section after the first's, larger than any room left.
+        for (int post = 0; post < 2; ++post) {
+            std::uint32_t status = 0;
+            std::string answer;
+            ASSERT_EQ(session.MakeRequestToString(status, answer), S_OK);
+            EXPECT_EQ(SentBody(), Built(session));
+            session.AddSection(Section({}, {}, std::string(20000, 'z')));
+        }
+    }
+}
+
 TEST_F(MultipartBody, BuilderRefusals) {
     char sentinel = 0;
     char* buffer = &sentinel;
