@@ -2,7 +2,8 @@
 // agent runs it. check fetches the seed (conditionally), reads the offer, compares it with the
 // agent's version and records a newer one; download does the same and then fetches the
 // installer into FILE and has its signature verified, recording it; status reports what the
-// store holds from earlier runs.
+// store holds from earlier runs. The seed's URL is put together from the store's protocol, server
+// and path; the installer's is the location the offer gave, recorded in the store.
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,9 +13,12 @@
 #include <system_error>
 #include <vector>
 
+#include "support/config_keys.h"
+#include "tools/cli/agent_store.h"
 #include "tools/cli/client_objects.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/report.h"
+#include "tools/cli/request_watch.h"
 #include "tools/cli/socket_bytes.h"
 #include "tools/cli/wide_text.h"
 
@@ -61,9 +65,11 @@ int RunCheck(const Console& console, const std::optional<std::string>& installer
     }
     std::ostringstream report;
     Outcome outcome{.command = installer ? "update download" : "update check"};
+    const RequestWatch watch(StoredText(keys::kUpdaterProtocol) + u"://", console.err);
     outcome.result = Check(library, *client, report);
     if (installer && outcome.result == S_OK) {
         const auto path = Widen(*installer).value_or(u"");
+        watch.Before(StoredText(keys::kUpdaterAvailableLocation));
         {
             std::optional<TransferProgress> progress;
             if (!console.options.json && isatty(STDERR_FILENO) != 0) {
@@ -80,6 +86,7 @@ int RunCheck(const Console& console, const std::optional<std::string>& installer
         const auto size = std::filesystem::file_size(*installer, missing);
         outcome.file = FileFacts{*installer, missing ? std::nullopt : std::optional(size)};
     }
+    outcome.reason = watch.ReasonFor(outcome.result);
     const std::string text = report.str();
     outcome.body = text;
     return Report(outcome, console);
