@@ -12,10 +12,9 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/report.h"
+#include "tools/cli/request_watch.h"
 #include "tools/cli/socket_bytes.h"
-#include "tools/cli/tls_warning.h"
 #include "tools/cli/transfer_progress.h"
-#include "tools/cli/transfer_reason.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -52,10 +51,9 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
         console.err << "caspo download: " << library.Problem() << '\n';
         return kExitFailure;
     }
-    WarnIfVerificationOff(*url, console.err);
+    const RequestWatch watch(*url, console.err);
     const InterruptWatch interrupt;
     Outcome outcome{.command = "download"};
-    const TransferReason reason;
     {
         const DownloaderPtr downloader = library.NewDownloader();
         std::optional<TransferProgress> progress;
@@ -65,9 +63,7 @@ int RunDownloadCommand(const std::vector<std::string>& operands, const Console& 
         outcome.result =
             downloader->DownloadHttpFile(url->c_str(), path->c_str(), InterruptWatch::Callback());
     }
-    if (FAILED(outcome.result)) {
-        outcome.reason = reason.Text();
-    }
+    outcome.reason = watch.ReasonFor(outcome.result);
     outcome.interrupted = InterruptWatch::Raised();
     outcome.file = Inspect(operands[1]);
     return Report(outcome, console);

@@ -1,5 +1,6 @@
 // caspo inventory KIND FILE: the report in FILE (UTF-8 text) sent by the library's inventory
-// client to the endpoint of KIND (product, product_details, update, update_details, or 0 to 3).
+// client to the endpoint of KIND (product, product_details, update, update_details, or 0 to 3),
+// which the store holds.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -7,9 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "support/config_keys.h"
+#include "tools/cli/agent_store.h"
 #include "tools/cli/client_objects.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/report.h"
+#include "tools/cli/request_watch.h"
 #include "tools/cli/wide_text.h"
 #include "tools/common/whole_file.h"
 
@@ -21,6 +25,9 @@ constexpr const char* kUsage =
     "usage: caspo inventory product|product_details|update|update_details|0-3 FILE\n";
 constexpr std::array<std::string_view, 4> kKindNames = {"product", "product_details", "update",
                                                         "update_details"};
+constexpr std::array<const char*, 4> kKindEndpoints = {
+    keys::kInventoryProduct, keys::kInventoryProductDetails, keys::kInventoryUpdate,
+    keys::kInventoryUpdateDetails};
 // A report larger than this is not read.
 constexpr std::size_t kMaxReport = std::size_t{16} << 20U;
 
@@ -58,9 +65,11 @@ int RunInventoryCommand(const std::vector<std::string>& operands, const Console&
     }
     Outcome outcome{.command = "inventory", .hasStatus = true};
     static_cast<void>(client->Init());
+    const RequestWatch watch(StoredText(kKindEndpoints.at(*kind)), console.err);
     std::uint32_t status = 0;
     BSTR answer = nullptr;
     outcome.result = client->SendData(*kind, report->c_str(), &status, &answer);
+    outcome.reason = watch.ReasonFor(outcome.result);
     const std::string body = TakeText(library, answer);
     if (SUCCEEDED(outcome.result)) {
         outcome.status = status;

@@ -1,8 +1,5 @@
-// What the management commands share: the library's management client, initialised, and the
-// lines they print.
+// What the management commands share: the library's management client, initialised.
 #pragma once
-
-#include <json/json.h>
 
 #include <string>
 
@@ -16,10 +13,5 @@ namespace hvx::cli {
 // loaded. `library` must outlive the client.
 OstraPtr StartOstra(const CaspoLibrary& library, const std::string& command,
                     const Console& console);
-
-// Prints "<command>: <what>" and "result: 0x... <message>" (or, with --json, one object holding
-// "command", "result", "message" and the fields of `details`), and gives the exit status.
-int ReportManagement(const std::string& command, HRESULT result, const std::string& what,
-                     const Json::Value& details, const Console& console);
 
 }  // namespace hvx::cli

@@ -1,13 +1,21 @@
 // caspo sync, caspo event ID TYPE DATA, caspo policy SERIAL FILE: the management client's
-// SyncAgentGuid, SendEvent and FetchPolicy through the library's exports.
+// SyncAgentGuid, SendEvent and FetchPolicy through the library's exports. Each request goes to a
+// URL of the store: the management endpoint, the event endpoint, the template of the policy's
+// level.
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
+#include "support/config_keys.h"
+#include "tools/cli/agent_store.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/management_client.h"
+#include "tools/cli/report.h"
+#include "tools/cli/request_watch.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -24,6 +32,22 @@ bool ReadNumber(const std::string& text, Number& value) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(begin, end, value, hex ? 16 : 10);
     return begin != end && error == std::errc{} && stop == end;
+}
+
+// The URL template of a policy's level: the highest of the serial's four top bits that is set.
+const char* PolicyTemplateKey(std::uint32_t serial) {
+    constexpr std::array<std::pair<std::uint32_t, const char*>, 4> kLevels = {{
+        {0x80000000U, keys::kPolicyAffiliate},
+        {0x40000000U, keys::kPolicyCompany},
+        {0x20000000U, keys::kPolicyPolicy},
+        {0x10000000U, keys::kPolicyAgent},
+    }};
+    for (const auto& [bit, key] : kLevels) {
+        if ((serial & bit) != 0) {
+            return key;
+        }
+    }
+    return nullptr;
 }
 
 int Usage(const char* usage, const Console& console) {
@@ -43,6 +67,7 @@ int RunSyncCommand(const std::vector<std::string>& operands, const Console& cons
     if (!ostra) {
         return kExitFailure;
     }
+    const RequestWatch watch(StoredText(keys::kMgmtEndpoint), console.err);
     std::u16string buffer(kGuidCapacity, u'\0');
     std::uint32_t length = kGuidCapacity;
     const HRESULT result = ostra->SyncAgentGuid(&length, buffer.data());
@@ -56,7 +81,13 @@ int RunSyncCommand(const std::vector<std::string>& operands, const Console& cons
         what = length == 0 ? "the backend confirmed the configured GUID"
                            : "nothing changed, nothing sent";
     }
-    return ReportManagement("sync", result, what, details, console);
+    return Report({.command = "sync",
+                   .result = result,
+                   .interrupted = InterruptWatch::Raised(),
+                   .reason = watch.ReasonFor(result),
+                   .what = what,
+                   .details = details},
+                  console);
 }
 
 int RunEventCommand(const std::vector<std::string>& operands, const Console& console) {
@@ -73,9 +104,14 @@ int RunEventCommand(const std::vector<std::string>& operands, const Console& con
     if (!ostra) {
         return kExitFailure;
     }
+    const RequestWatch watch(StoredText(keys::kEventEndpoint), console.err);
     const HRESULT result = ostra->SendEvent(id, os::GetSystemTimeAsFileTime(), type, data->c_str());
-    return ReportManagement("event", result, SUCCEEDED(result) ? "accepted" : "not accepted",
-                            Json::Value(Json::objectValue), console);
+    return Report({.command = "event",
+                   .result = result,
+                   .interrupted = InterruptWatch::Raised(),
+                   .reason = watch.ReasonFor(result),
+                   .what = SUCCEEDED(result) ? "accepted" : "not accepted"},
+                  console);
 }
 
 int RunPolicyCommand(const std::vector<std::string>& operands, const Console& console) {
@@ -91,6 +127,9 @@ int RunPolicyCommand(const std::vector<std::string>& operands, const Console& co
     if (!ostra) {
         return kExitFailure;
     }
+    // A serial without a level bit is refused before any request.
+    const char* templateKey = PolicyTemplateKey(serial);
+    const RequestWatch watch(templateKey != nullptr ? StoredText(templateKey) : u"", console.err);
     std::uint32_t status = 0;
     const HRESULT result = ostra->FetchPolicy(serial, path->c_str(), &status);
     Json::Value details(Json::objectValue);
@@ -100,7 +139,13 @@ int RunPolicyCommand(const std::vector<std::string>& operands, const Console& co
     if (status != 0) {
         what += " (status " + std::to_string(status) + ")";
     }
-    return ReportManagement("policy", result, what, details, console);
+    return Report({.command = "policy",
+                   .result = result,
+                   .interrupted = InterruptWatch::Raised(),
+                   .reason = watch.ReasonFor(result),
+                   .what = what,
+                   .details = details},
+                  console);
 }
 
 }  // namespace hvx::cli

@@ -1,15 +1,20 @@
 // caspo register [--coin N]... [--repeat N]: the management client's Register, said why it sent
 // or why it did not. The library tells that only in its log, so the command reads the records
-// the library writes while the call runs (venit's capture sink).
+// the library writes while the call runs (venit's capture sink). The request goes to the
+// management endpoint of the store.
 #include <charconv>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "siblings/venit/venit.h"
+#include "support/config_keys.h"
 #include "support/trace_levels.h"
+#include "tools/cli/agent_store.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/management_client.h"
+#include "tools/cli/report.h"
+#include "tools/cli/request_watch.h"
 
 namespace hvx::cli {
 
@@ -48,23 +53,24 @@ bool Parse(const std::vector<std::string>& operands, RegisterLine& line) {
     return true;
 }
 
-// Why the call did or did not send, from the records it wrote.
+// Why the call did or did not send, from the records it wrote; "cause" in JSON ("reason" is why
+// a transfer failed, as for every command).
 std::string WhatHappened(const std::vector<venit::Record>& records, Json::Value& details) {
     for (const venit::Record& record : records) {
         if (record.text.starts_with(kSentPrefix)) {
             const std::string reason = record.text.substr(std::string(kSentPrefix).size());
             details["sent"] = true;
-            details["reason"] = reason;
-            return "sent (reason: " + reason + ")";
+            details["cause"] = reason;
+            return "sent (cause: " + reason + ")";
         }
         if (record.text == kHeldBack) {
             details["sent"] = false;
-            details["reason"] = "rate-limited";
+            details["cause"] = "rate-limited";
             return "not sent (rate-limited)";
         }
     }
     details["sent"] = false;
-    details["reason"] = "nothing changed";
+    details["cause"] = "nothing changed";
     return "not sent (nothing changed)";
 }
 
@@ -86,14 +92,18 @@ int RunRegisterCommand(const std::vector<std::string>& operands, const Console& 
     // The reason is a trace of the general level: it is switched on while the calls run.
     const std::uint64_t level = getDebugLevel();
     venit::SetDebugLevel(level | kTraceGeneral);
+    const std::u16string endpoint = StoredText(keys::kMgmtEndpoint);
     int status = kExitSuccess;
     for (std::uint32_t call = 0; call < line.repeat && !InterruptWatch::Raised(); ++call) {
         const venit::CaptureSink sink;
-        const HRESULT result =
+        const RequestWatch watch(endpoint, console.err);
+        Outcome outcome{.command = "register"};
+        outcome.result =
             ostra->Register(line.coins.data(), static_cast<std::uint32_t>(line.coins.size()));
-        Json::Value details(Json::objectValue);
-        const std::string what = WhatHappened(sink.Records(), details);
-        status = std::max(status, ReportManagement("register", result, what, details, console));
+        outcome.interrupted = InterruptWatch::Raised();
+        outcome.reason = watch.ReasonFor(outcome.result);
+        outcome.what = WhatHappened(sink.Records(), outcome.details);
+        status = std::max(status, Report(outcome, console));
     }
     venit::SetDebugLevel(level);
     return status;

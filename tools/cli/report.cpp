@@ -11,8 +11,11 @@ namespace hvx::cli {
 namespace {
 
 Json::Value AsJson(const Outcome& outcome) {
-    Json::Value root(Json::objectValue);
+    Json::Value root = outcome.details;
     root["command"] = outcome.command;
+    if (!outcome.what.empty()) {
+        root["what"] = outcome.what;
+    }
     if (outcome.hasStatus) {
         root["status"] = outcome.status ? Json::Value(*outcome.status) : Json::Value();
     }
@@ -42,6 +45,9 @@ void PrintJson(const Outcome& outcome, std::ostream& out) {
 }
 
 void PrintText(const Outcome& outcome, std::ostream& out) {
+    if (!outcome.what.empty()) {
+        out << outcome.command << ": " << outcome.what << '\n';
+    }
     if (outcome.hasStatus) {
         out << "status: ";
         if (outcome.status) {

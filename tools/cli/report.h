@@ -1,7 +1,10 @@
-// What a transfer command prints: the status, the result code with its message, and the body or
-// the file, as text or (--json) as one JSON object on stdout. A failure also puts the code and
-// its message on stderr, and why the transfer failed when the library says.
+// What a command that makes requests prints: what happened (management commands), the status,
+// the result code with its message, why the transfer failed when it did, and the body or the
+// file, as text or (--json) as one JSON object on stdout. A failure also puts the code and its
+// message on stderr, and the reason on a second line.
 #pragma once
+
+#include <json/json.h>
 
 #include <cstdint>
 #include <optional>
@@ -27,8 +30,12 @@ struct Outcome {
     std::optional<std::string_view> body{};
     std::optional<FileFacts> file{};
     bool interrupted = false;
-    // Why the transfer failed, in the engine's words; empty when it did not.
+    // Why the transfer failed, in the engine's words (RequestWatch::ReasonFor); empty when it
+    // did not.
     std::string reason{};
+    // Management commands: "<command>: <what>" before the result, and their own JSON fields.
+    std::string what{};
+    Json::Value details{Json::objectValue};
 };
 
 // Prints the outcome and gives the exit status.

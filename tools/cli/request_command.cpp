@@ -12,8 +12,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/interrupt.h"
 #include "tools/cli/report.h"
-#include "tools/cli/tls_warning.h"
-#include "tools/cli/transfer_reason.h"
+#include "tools/cli/request_watch.h"
 #include "tools/cli/wide_text.h"
 
 namespace hvx::cli {
@@ -143,10 +142,9 @@ int RunRequestCommand(const std::string& command, const std::vector<std::string>
         console.err << "caspo " << command << ": " << library.Problem() << '\n';
         return kExitFailure;
     }
-    WarnIfVerificationOff(line.url, console.err);
+    const RequestWatch watch(line.url, console.err);
     const InterruptWatch interrupt;
     const HttpPtr http = library.NewHttp();
-    const TransferReason reason;
     Outcome outcome{.command = command, .hasStatus = true};
     outcome.result = Prepare(*http, line);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kBodyCapacity);
@@ -157,10 +155,9 @@ int RunRequestCommand(const std::string& command, const std::vector<std::string>
         if (SUCCEEDED(outcome.result)) {
             outcome.status = status;
             outcome.body = std::string_view(buffer.get(), size);
-        } else {
-            outcome.reason = reason.Text();
         }
     }
+    outcome.reason = watch.ReasonFor(outcome.result);
     outcome.interrupted = InterruptWatch::Raised();
     if (outcome.result == HVX_E_INSUFFICIENT_BUFFER) {
         console.err << "caspo " << command << ": bodies over " << (kBodyCapacity >> 20U)

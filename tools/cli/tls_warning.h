@@ -11,7 +11,8 @@ namespace hvx::cli {
 
 // One line per check that is off, when `url` is an HTTPS URL:
 // "caspo: warning: TLS host verification is off for HTTPS: ... is 2 (only 1 turns it on)".
-// Nothing for another scheme, or when the store cannot be read (the request then fails).
-void WarnIfVerificationOff(const std::u16string& url, std::ostream& err);
+// Once per process, as the library's record: nothing after the first HTTPS URL, nothing for
+// another scheme, and nothing when the store cannot be read (the request then fails).
+void WarnIfVerificationOff(std::u16string_view url, std::ostream& err);
 
 }  // namespace hvx::cli

@@ -40,12 +40,15 @@ TransferProgress::TransferProgress(ProgressMeasure measure, std::ostream& termin
     : m_measure(std::move(measure)),
       m_total(total),
       m_terminal(terminal),
+      m_start(std::chrono::steady_clock::now()),
       m_thread([this](const std::stop_token& stop) { Watch(stop); }) {}
 
 TransferProgress::~TransferProgress() {
     m_thread.request_stop();
     m_thread.join();
+    // The line ends with where the transfer ended, not where it was at the last redraw.
     if (m_drawn) {
+        Draw();
         m_terminal << '\n' << std::flush;
     }
 }
@@ -54,7 +57,6 @@ void TransferProgress::Watch(const std::stop_token& stop) {
     if (!m_measure) {
         return;  // nothing to measure on this system: no line
     }
-    const auto start = std::chrono::steady_clock::now();
     std::mutex mutex;
     std::condition_variable_any wake;
     std::unique_lock lock(mutex);
@@ -64,17 +66,21 @@ void TransferProgress::Watch(const std::stop_token& stop) {
         if (stop.stop_requested()) {
             return;
         }
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const auto bytes = static_cast<double>(m_measure());
-        // The blanks at the end wipe what a longer unit name left on the line.
-        m_terminal << '\r' << Amount(bytes);
-        if (m_total > 0) {
-            m_terminal << " of" << Amount(static_cast<double>(m_total));
-        }
-        m_terminal << "  " << Amount(seconds > 0 ? bytes / seconds : 0.0) << "/s  " << std::flush;
+        Draw();
         m_drawn = true;
     }
+}
+
+void TransferProgress::Draw() {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - m_start).count();
+    const auto bytes = static_cast<double>(m_measure());
+    // The blanks at the end wipe what a longer unit name left on the line.
+    m_terminal << '\r' << Amount(bytes);
+    if (m_total > 0) {
+        m_terminal << " of" << Amount(static_cast<double>(m_total));
+    }
+    m_terminal << "  " << Amount(seconds > 0 ? bytes / seconds : 0.0) << "/s  " << std::flush;
 }
 
 }  // namespace hvx::cli

@@ -4,6 +4,7 @@
 // counters, socket_bytes.h) is the measure.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <ostream>
@@ -17,7 +18,7 @@ class TransferProgress {
 public:
     // Starts measuring, drawing on `terminal`; `total` (0 when unknown) is shown beside the bytes.
     TransferProgress(ProgressMeasure measure, std::ostream& terminal, std::uint64_t total = 0);
-    // Stops watching, and ends the line when one was drawn.
+    // Stops watching, and ends the line, drawn once more, when one was drawn.
     ~TransferProgress();
     TransferProgress(const TransferProgress&) = delete;
     TransferProgress& operator=(const TransferProgress&) = delete;
@@ -26,10 +27,12 @@ public:
 
 private:
     void Watch(const std::stop_token& stop);
+    void Draw();
 
     ProgressMeasure m_measure;
     std::uint64_t m_total;
     std::ostream& m_terminal;
+    std::chrono::steady_clock::time_point m_start;
     bool m_drawn = false;
     // Last: it starts once everything above exists.
     std::jthread m_thread;

@@ -27,9 +27,9 @@ std::string ReasonOfRecord(std::string_view text) {
     return std::string(buffer.empty() ? text.substr(separator + kSeparator.size()) : buffer);
 }
 
-std::string TransferReason::Text() const {
+std::string LastTransferReason(const std::vector<venit::Record>& records) {
     std::string reason;
-    for (const venit::Record& record : m_sink.Records()) {
+    for (const venit::Record& record : records) {
         if (record.kind != venit::RecordKind::Error) {
             continue;
         }

@@ -2,7 +2,8 @@
 // agent runs it. check fetches the seed (conditionally), reads the offer, compares it with the
 // agent's version and records a newer one; download does the same and then fetches the
 // installer into FILE and has its signature verified, recording it; status reports what the
-// store holds from earlier runs.
+// store holds from earlier runs. The seed's URL is put together from the store's protocol, server
+// and path; the installer's is the location the offer gave, recorded in the store.
 #include <unistd.h>
 
 #include <filesystem>
@@ -12,9 +13,12 @@
 #include <system_error>
 #include <vector>
 
+#include "support/config_keys.h"
+#include "tools/cli/agent_store.h"
 #include "tools/cli/client_objects.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/report.h"
+#include "tools/cli/request_watch.h"
 #include "tools/cli/socket_bytes.h"
 #include "tools/cli/wide_text.h"
 
@@ -51,6 +55,30 @@ HRESULT Check(const CaspoLibrary& library, IUpdateHttp& client, std::ostringstre
     return client.SaveAvailableUpdate();
 }
 
+// GetInstaller into `installer` (a progress line on a terminal) and, for an installer whose
+// signature was accepted, SaveInstallerState; the step is described in `report`.
+HRESULT FetchInstaller(IUpdateHttp& client, const std::string& installer, const RequestWatch& watch,
+                       const Console& console, std::ostringstream& report) {
+    const auto path = Widen(installer).value_or(u"");
+    watch.Before(StoredText(keys::kUpdaterAvailableLocation));
+    HRESULT result = S_OK;
+    {
+        std::optional<TransferProgress> progress;
+        if (!console.options.json && isatty(STDERR_FILENO) != 0) {
+            progress.emplace(ReceivedSinceNow(), console.err);
+        }
+        result = client.GetInstaller(path.c_str());
+    }
+    // The client's status is still the seed's when the installer's transfer failed.
+    if (!watch.ReasonFor(result).empty()) {
+        report << "installer: not received\n";
+        return result;
+    }
+    report << "installer: status " << client.GetResponseCode() << ", signature "
+           << (SUCCEEDED(result) ? "accepted" : "not accepted") << '\n';
+    return SUCCEEDED(result) ? client.SaveInstallerState() : result;
+}
+
 int RunCheck(const Console& console, const std::optional<std::string>& installer) {
     const CaspoLibrary library;
     const UpdatePtr client = library.Loaded() ? NewUpdate(library) : UpdatePtr(nullptr, nullptr);
@@ -61,25 +89,15 @@ int RunCheck(const Console& console, const std::optional<std::string>& installer
     }
     std::ostringstream report;
     Outcome outcome{.command = installer ? "update download" : "update check"};
+    const RequestWatch watch(StoredText(keys::kUpdaterProtocol) + u"://", console.err);
     outcome.result = Check(library, *client, report);
     if (installer && outcome.result == S_OK) {
-        const auto path = Widen(*installer).value_or(u"");
-        {
-            std::optional<TransferProgress> progress;
-            if (!console.options.json && isatty(STDERR_FILENO) != 0) {
-                progress.emplace(ReceivedSinceNow(), console.err);
-            }
-            outcome.result = client->GetInstaller(path.c_str());
-        }
-        report << "installer: status " << client->GetResponseCode() << ", signature "
-               << (SUCCEEDED(outcome.result) ? "accepted" : "not accepted") << '\n';
-        if (SUCCEEDED(outcome.result)) {
-            outcome.result = client->SaveInstallerState();
-        }
+        outcome.result = FetchInstaller(*client, *installer, watch, console, report);
         std::error_code missing;
         const auto size = std::filesystem::file_size(*installer, missing);
         outcome.file = FileFacts{*installer, missing ? std::nullopt : std::optional(size)};
     }
+    outcome.reason = watch.ReasonFor(outcome.result);
     const std::string text = report.str();
     outcome.body = text;
     return Report(outcome, console);

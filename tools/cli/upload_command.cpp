@@ -15,6 +15,7 @@
 #include "tools/cli/client_objects.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/report.h"
+#include "tools/cli/request_watch.h"
 #include "tools/cli/result_text.h"
 #include "tools/cli/socket_bytes.h"
 #include "tools/cli/wide_text.h"
@@ -173,6 +174,7 @@ int RunUploadCommand(const std::vector<std::string>& operands, const Console& co
                     << (library.Loaded() ? "no upload client" : library.Problem()) << '\n';
         return kExitFailure;
     }
+    const RequestWatch watch(line->url, console.err);
     Outcome outcome{.command = "upload"};
     {
         const std::uintmax_t total = SizeOf(line->file) + (line->meta ? SizeOf(*line->meta) : 0);
@@ -182,6 +184,7 @@ int RunUploadCommand(const std::vector<std::string>& operands, const Console& co
         }
         outcome.result = Send(*client, *line, file, meta);
     }
+    outcome.reason = watch.ReasonFor(outcome.result);
     outcome.file = FileFacts{line->file, SizeOf(line->file)};
     return Report(outcome, console);
 }

@@ -183,29 +183,59 @@ private:
     std::uint16_t m_port = 0;
 };
 
-// A store without the TLS keys (here, no store file at all) runs HTTPS with both checks off:
-// caspo warns before the request. A failed transfer names the engine's reason on both streams.
+// A store without the TLS keys runs HTTPS with both checks off: every command that makes a
+// request warns once, before it (for get there is no store file at all, and none is made). A
+// failed transfer names the engine's reason on both streams. The management and client commands
+// take their URLs from the store.
 TEST_F(CliTest, WarnsAboutChecksThatAreOffAndShowsWhyATransferFailed) {
     const RefusingPort refusing;
     ASSERT_NE(refusing.Port(), 0);
     const std::string port = std::to_string(refusing.Port());
-    const std::filesystem::path store = folder / "none.db";
-    const CliResult result = RunCli(
-        {"--store", store.string(), "get", "https://127.0.0.1:" + port + "/x"}, folder.path());
-    EXPECT_EQ(result.exit, 1);
+    const std::string closed = "https://127.0.0.1:" + port;
+    const std::string notes = (Top() / "files" / "notes.txt").string();
+    struct Row {
+        std::vector<std::string> words;
+        std::vector<std::pair<std::string, std::string>> keys;
+    };
+    const std::vector<Row> rows = {
+        {{"get", closed + "/x"}, {}},
+        {{"register", "--repeat", "2"}, {{"config/ostra/endpoint/mgmt", closed + "/mgmt/"}}},
+        {{"event", "1", "2", "x"}, {{"config/ostra/endpoint/event", closed + "/event"}}},
+        {{"policy", "0x20000007", "p.xml"},
+         {{"config/ostra/endpoint/policy/policy", closed + "/p"}}},
+        {{"upload", closed + "/upload", notes}, {}},
+        {{"inventory", "update", notes}, {{"config/agent/kbt/endpoint/update", closed + "/i"}}},
+        {{"update", "check"},
+         {{"config/updater/protocol", "https"},
+          {"config/updater/server", "127.0.0.1:" + port},
+          {"config/updater/path", "/seed.xml"}}},
+    };
     const std::string reason = "Failed to connect to 127.0.0.1 port " + port + " after ";
-    EXPECT_NE(result.out.find("\nreason: " + reason), std::string::npos) << result.out;
     const std::string off = " verification is off for HTTPS: config/conn/varenssl/verify";
-    EXPECT_EQ(
-        result.err.rfind("caspo: warning: TLS host" + off +
-                             "host is absent (only 1 turns "
-                             "it on)\ncaspo: warning: TLS peer" +
-                             off + "peer is absent (only 1 turns it on)\ncaspo get: 0xC1050007 ",
-                         0),
-        0U)
-        << result.err;
-    EXPECT_NE(result.err.find("\ncaspo get: " + reason), std::string::npos) << result.err;
-    EXPECT_FALSE(std::filesystem::exists(store));
+    const std::string warnings = "caspo: warning: TLS host" + off +
+                                 "host is absent (only 1 turns it on)\ncaspo: warning: TLS peer" +
+                                 off + "peer is absent (only 1 turns it on)\n";
+    for (const Row& row : rows) {
+        const std::string name = row.words[0] == "update" ? "update check" : row.words[0];
+        const std::filesystem::path store = folder / (row.words[0] + ".db");
+        for (const auto& [key, value] : row.keys) {
+            ASSERT_EQ(
+                RunCli({"--store", store.string(), "config", "set", key, value}, folder.path())
+                    .exit,
+                0);
+        }
+        std::vector<std::string> words = {"--store", store.string()};
+        words.insert(words.end(), row.words.begin(), row.words.end());
+        const CliResult result = RunCli(words, folder.path());
+        EXPECT_EQ(result.exit, 1) << name;
+        EXPECT_NE(result.out.find("\nreason: " + reason), std::string::npos) << result.out;
+        std::string own = "caspo ";
+        own.append(name).append(": ");
+        EXPECT_EQ(result.err.rfind(warnings + own, 0), 0U) << result.err;
+        EXPECT_EQ(result.err.find("warning", warnings.size()), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find(own + reason), std::string::npos) << result.err;
+        EXPECT_EQ(std::filesystem::exists(store), !row.keys.empty()) << name;
+    }
 }
 
 TEST_F(CliTest, HostPrintsTheReportAsJson) {
@@ -242,8 +272,8 @@ TEST_F(CliTest, UploadInventoryAndUpdateCheckReportEachStep) {
     EXPECT_EQ(Run({"upload", Url("/upload"), notes, "--field", "k=v", "--user", "agent"}).out,
               succeeded + "file: " + notes + " (18 bytes)\n");
     for (const auto& other : {"agent:s3cret", "someone"}) {
-        EXPECT_EQ(Run({"upload", Url("/upload"), notes, "--user", other}).err.rfind(
-                      "caspo upload: 0xC1200012 ", 0),
+        EXPECT_EQ(Run({"upload", Url("/upload"), notes, "--user", other})
+                      .err.rfind("caspo upload: 0xC1200012 ", 0),
                   0U)
             << other;
     }
