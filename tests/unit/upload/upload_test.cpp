@@ -3,15 +3,12 @@
 #include "clients/upload/http_upload.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/file.h"
@@ -101,25 +98,6 @@ TEST_F(UploadTest, LaterUploadsRepeatTheSectionsOfEarlierOnes) {
     EXPECT_EQ(client.Session().Boundary(), boundary);
     EXPECT_EQ(Engine().appendedHeaders.size(), 1u);
     EXPECT_EQ(engines.created - engines.released, 1) << "earlier engines went back";
-}
-
-TEST_F(UploadTest, AContentThatCannotTellItsSizeIsReadWhole) {
-    // A pipe has no size to reserve from: its content is read in blocks into room that grows.
-    const std::filesystem::path path = folder / "pipe";
-    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-    std::string written(3 * 8192 + 100, '\0');
-    for (std::size_t i = 0; i < written.size(); ++i) {
-        written[i] = static_cast<char>(i % 251);
-    }
-    std::thread writer([&path, &written] { std::ofstream(path, std::ios::binary) << written; });
-    const OpenFile pipe(os::CreateFileW(path.u16string().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL),
-                        &os::CloseHandle);
-    SectionBytes contents;
-    const HRESULT hr = CHttpUpload::ReadContents(pipe.get(), contents);
-    writer.join();
-    EXPECT_EQ(hr, S_OK);
-    EXPECT_EQ(std::string(contents.begin(), contents.end()), written);
 }
 
 TEST_F(UploadTest, OnlyStatusesFrom200To399AreTheRequestsOwn) {
