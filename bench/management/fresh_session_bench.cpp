@@ -32,6 +32,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/common/https_bench_server.h"
 #include "bench/common/table_row.h"
 #include "interfaces/caspo.h"
 #include "platform/module.h"
@@ -47,37 +48,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr long kOk = 200;
 constexpr const char* kSessionUserAgent = "HalvexProtect/6.5.0.11255";
-
-class HttpsServer {
-public:
-    explicit HttpsServer(bool closeEachConnection)
-        : m_server(TestCertificates::Shared().Server().certificateFile.c_str(),
-                   TestCertificates::Shared().Server().keyFile.c_str()) {
-        m_server.set_tcp_nodelay(true);
-        m_server.set_keep_alive_max_count(closeEachConnection ? 1 : kKeepAliveRequests);
-        m_server.Get("/bench", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content("small answer", "text/plain");
-        });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    }
-    ~HttpsServer() {
-        m_server.stop();
-        m_thread.join();
-    }
-    HttpsServer(const HttpsServer&) = delete;
-    HttpsServer& operator=(const HttpsServer&) = delete;
-    HttpsServer(HttpsServer&&) = delete;
-    HttpsServer& operator=(HttpsServer&&) = delete;
-
-    std::string Url() const { return "https://127.0.0.1:" + std::to_string(m_port) + "/bench"; }
-
-private:
-    static constexpr std::size_t kKeepAliveRequests = 1000000;
-    httplib::SSLServer m_server;
-    int m_port = 0;
-    std::thread m_thread;
-};
 
 // Seconds spent on `requests` calls of `one`, added to `spent`; false when one failed.
 template <typename Request>
@@ -157,7 +127,9 @@ int main(int argc, char** argv) {
     if (!HasFlag(argc, argv, "--unpinned") && !PinToThisCpu()) {
         std::fprintf(stderr, "cannot keep to one CPU; timing as the system schedules\n");
     }
-    const HttpsServer server(HasFlag(argc, argv, "--new-connections"));
+    const hvx::bench::BenchHttpsServer server(HasFlag(argc, argv, "--new-connections")
+                                                  ? hvx::bench::Connections::kOnePerRequest
+                                                  : hvx::bench::Connections::kKeptAlive);
     const std::string url = server.Url();
     const std::u16string wideUrl(url.begin(), url.end());
     const std::string& ca = TestCertificates::Shared().Ca().certificatePem;

@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/common/https_bench_server.h"
 #include "bench/common/table_row.h"
 #include "session/http_curl.h"
 #include "shared_agent/util/cert_mgr_loader.h"
@@ -35,42 +36,6 @@ constexpr int kRequests = 1000;
 constexpr long kOk = 200;
 constexpr const char* kRequestsPerSecond = "requests/s";
 
-// The HTTPS server: cpp-httplib with the test server certificate, keep-alive on (and never cut
-// short) and Nagle off, so that a request costs what the client makes it cost.
-class HttpsServer {
-public:
-    HttpsServer()
-        : m_server(TestCertificates::Shared().Server().certificateFile.c_str(),
-                   TestCertificates::Shared().Server().keyFile.c_str()) {
-        m_server.set_tcp_nodelay(true);
-        m_server.set_keep_alive_max_count(kKeepAliveRequests);
-        m_server.Get("/bench", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content("small answer", "text/plain");
-        });
-        m_port = m_server.bind_to_any_port("127.0.0.1");
-        // The socket listens from here on; connections wait in its backlog until the loop runs.
-        m_thread = std::thread([this] { m_server.listen_after_bind(); });
-    }
-    ~HttpsServer() {
-        m_server.stop();
-        m_thread.join();
-    }
-    HttpsServer(const HttpsServer&) = delete;
-    HttpsServer& operator=(const HttpsServer&) = delete;
-    HttpsServer(HttpsServer&&) = delete;
-    HttpsServer& operator=(HttpsServer&&) = delete;
-
-    [[nodiscard]] std::string Url() const {
-        return "https://127.0.0.1:" + std::to_string(m_port) + "/bench";
-    }
-
-private:
-    static constexpr std::size_t kKeepAliveRequests = 1000000;
-    httplib::SSLServer m_server;
-    int m_port = 0;
-    std::thread m_thread;
-};
-
 // One server and one configuration for every benchmark of the run.
 struct Shared {
     Shared() : url(server.Url()), wideUrl(url.begin(), url.end()) {
@@ -79,7 +44,7 @@ struct Shared {
         config.PutDword(hvx::keys::kVerifyHost, 1);
         config.PutDword(hvx::keys::kVerifyPeer, 1);
     }
-    HttpsServer server;
+    hvx::bench::BenchHttpsServer server;
     std::string url;
     std::u16string wideUrl;
     hvx::test::FakeConfig config;
