@@ -1,19 +1,16 @@
 #include "tools/cli/management_client.h"
 
-#include "tools/cli/interrupt.h"
-
 namespace hvx::cli {
 
-OstraPtr StartOstra(const CaspoLibrary& library, const std::string& command,
-                    const Console& console) {
-    if (!library.Loaded()) {
-        console.err << "caspo " << command << ": " << library.Problem() << '\n';
-        return OstraPtr(nullptr, OstraReleaser{});
+ManagementRun::ManagementRun(const std::string& command, const Console& console)
+    : m_ostra(nullptr, OstraReleaser{}) {
+    if (!m_library.Loaded()) {
+        console.err << "caspo " << command << ": " << m_library.Problem() << '\n';
+        return;
     }
-    OstraPtr ostra = library.NewOstra();
+    m_ostra = m_library.NewOstra();
     // A missing value is logged by the library and shows in the operations' results.
-    static_cast<void>(ostra->Init(InterruptWatch::Callback(), 1));
-    return ostra;
+    static_cast<void>(m_ostra->Init(InterruptWatch::Callback(), 1));
 }
 
 }  // namespace hvx::cli

@@ -61,9 +61,7 @@ int RunSyncCommand(const std::vector<std::string>& operands, const Console& cons
     if (!operands.empty()) {
         return Usage("usage: caspo sync\n", console);
     }
-    const CaspoLibrary library;
-    const InterruptWatch interrupt;
-    const OstraPtr ostra = StartOstra(library, "sync", console);
+    const ManagementRun ostra("sync", console);
     if (!ostra) {
         return kExitFailure;
     }
@@ -98,9 +96,7 @@ int RunEventCommand(const std::vector<std::string>& operands, const Console& con
     if (!data || !ReadNumber(operands[0], id) || !ReadNumber(operands[1], type)) {
         return Usage(kUsage, console);
     }
-    const CaspoLibrary library;
-    const InterruptWatch interrupt;
-    const OstraPtr ostra = StartOstra(library, "event", console);
+    const ManagementRun ostra("event", console);
     if (!ostra) {
         return kExitFailure;
     }
@@ -121,9 +117,7 @@ int RunPolicyCommand(const std::vector<std::string>& operands, const Console& co
     if (!path || !ReadNumber(operands[0], serial)) {
         return Usage(kUsage, console);
     }
-    const CaspoLibrary library;
-    const InterruptWatch interrupt;
-    const OstraPtr ostra = StartOstra(library, "policy", console);
+    const ManagementRun ostra("policy", console);
     if (!ostra) {
         return kExitFailure;
     }

@@ -83,9 +83,7 @@ int RunRegisterCommand(const std::vector<std::string>& operands, const Console& 
                     << kUsage;
         return kExitUsage;
     }
-    const CaspoLibrary library;
-    const InterruptWatch interrupt;
-    const OstraPtr ostra = StartOstra(library, "register", console);
+    const ManagementRun ostra("register", console);
     if (!ostra) {
         return kExitFailure;
     }

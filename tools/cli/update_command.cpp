@@ -79,12 +79,20 @@ HRESULT FetchInstaller(IUpdateHttp& client, const std::string& installer, const 
     return SUCCEEDED(result) ? client.SaveInstallerState() : result;
 }
 
-int RunCheck(const Console& console, const std::optional<std::string>& installer) {
-    const CaspoLibrary library;
-    const UpdatePtr client = library.Loaded() ? NewUpdate(library) : UpdatePtr(nullptr, nullptr);
+// The library's update client; null, with the problem printed, when there is none.
+UpdatePtr StartUpdate(const CaspoLibrary& library, const Console& console) {
+    UpdatePtr client = library.Loaded() ? NewUpdate(library) : UpdatePtr(nullptr, nullptr);
     if (!client) {
         console.err << "caspo update: "
                     << (library.Loaded() ? "no update client" : library.Problem()) << '\n';
+    }
+    return client;
+}
+
+int RunCheck(const Console& console, const std::optional<std::string>& installer) {
+    const CaspoLibrary library;
+    const UpdatePtr client = StartUpdate(library, console);
+    if (!client) {
         return kExitFailure;
     }
     std::ostringstream report;
@@ -105,10 +113,8 @@ int RunCheck(const Console& console, const std::optional<std::string>& installer
 
 int RunStatus(const Console& console) {
     const CaspoLibrary library;
-    const UpdatePtr client = library.Loaded() ? NewUpdate(library) : UpdatePtr(nullptr, nullptr);
+    const UpdatePtr client = StartUpdate(library, console);
     if (!client) {
-        console.err << "caspo update: "
-                    << (library.Loaded() ? "no update client" : library.Problem()) << '\n';
         return kExitFailure;
     }
     std::ostringstream report;
