@@ -23,6 +23,7 @@
 #include "support/config_singleton.h"
 #include "support/trace_levels.h"
 #include "tests/support/fake_config.h"
+#include "tools/common/json_text.h"
 #include "tools/common/whole_file.h"
 
 namespace {
@@ -140,9 +141,7 @@ int main(int argc, char** argv) {
     report["agent"] = index;
     report["mode"] = argv[3];
     report["attempts"] = std::move(attempts);
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "";
-    std::printf("%s\n", Json::writeString(writer, report).c_str());
+    std::printf("%s\n", hvx::tools::CompactJson(report).c_str());
     return 0;
 }
 // NOLINTEND(cert-err33-c)

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "tools/backend/request_body.h"
+#include "tools/common/json_text.h"
 
 namespace hvx::backend {
 namespace {
@@ -65,9 +66,7 @@ void Echo(const httplib::Request& request, const RequestBody& body, httplib::Res
     echo["body"] = body.raw;
     echo["body_length"] = Json::UInt64{body.raw.size()};
     echo["parts"] = PartsJson(body.parts);
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "";
-    response.set_content(Json::writeString(writer, echo), kJsonType);
+    response.set_content(tools::CompactJson(echo), kJsonType);
 }
 
 }  // namespace

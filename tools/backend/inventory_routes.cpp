@@ -1,4 +1,5 @@
 #include "tools/backend/inventory_routes.h"
+#include "tools/common/json_text.h"
 
 #include <algorithm>
 #include <array>
@@ -21,12 +22,6 @@ constexpr std::array<Kind, 4> kKinds = {{{"product", "set"},
                                          {"update", "set"},
                                          {"update_details", "data"}}};
 
-std::string Compact(const Json::Value& value) {
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "";
-    return Json::writeString(writer, value);
-}
-
 }  // namespace
 
 void InventoryRoutes::Register(httplib::Server& server) {
@@ -37,7 +32,7 @@ void InventoryRoutes::Register(httplib::Server& server) {
         kReportLimit);
     server.Get("/inventory", [this](const httplib::Request&, httplib::Response& response) {
         const std::lock_guard lock(m_mutex);
-        response.set_content(Compact(m_reports), kJsonType);
+        response.set_content(tools::CompactJson(m_reports), kJsonType);
     });
 }
 
@@ -67,7 +62,7 @@ void InventoryRoutes::Receive(const httplib::Request& request, const RequestBody
     answer["bytes"] = Json::UInt64{report.size()};
     const std::lock_guard lock(m_mutex);
     m_reports.append(std::move(record));
-    response.set_content(Compact(answer), kJsonType);
+    response.set_content(tools::CompactJson(answer), kJsonType);
 }
 
 }  // namespace hvx::backend

@@ -1,4 +1,5 @@
 #include "tools/backend/management_record.h"
+#include "tools/common/json_text.h"
 
 #include <httplib.h>
 
@@ -54,9 +55,7 @@ void ManagementRecord::Add(const ManagementRequest& request) {
     const std::lock_guard lock(m_mutex);
     entry["seq"] = Json::UInt64(++m_sequence);
     if (m_log.is_open()) {
-        Json::StreamWriterBuilder writer;
-        writer["indentation"] = "";
-        m_log << Json::writeString(writer, entry) << '\n' << std::flush;
+        m_log << tools::CompactJson(entry) << '\n' << std::flush;
     }
     m_requests.push_back(std::move(entry));
     if (m_requests.size() > kKept) {

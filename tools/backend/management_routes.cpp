@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 
+#include "tools/common/json_text.h"
 #include "tools/common/whole_file.h"
 
 namespace hvx::backend {
@@ -19,12 +20,6 @@ constexpr int kBadRequest = 400;
 constexpr int kNotFound = 404;
 constexpr int kServiceUnavailable = 503;
 constexpr std::array<const char*, 4> kRoutes = {"register", "sync_agent_guid", "event", "policy"};
-
-std::string Compact(const Json::Value& value) {
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "";
-    return Json::writeString(writer, value);
-}
 
 std::string FreshGuid() {
     std::random_device source;
@@ -74,7 +69,7 @@ void Apply(const ManagementAnswer& answer, httplib::Response& response) {
         if (!answer.detail.empty()) {
             error["detail"] = answer.detail;
         }
-        response.set_content(Compact(error), "application/json");
+        response.set_content(tools::CompactJson(error), "application/json");
     }
 }
 
@@ -127,7 +122,7 @@ void ManagementRoutes::Register(httplib::Server& server) {
             }
             const std::string route =
                 request.has_param("route") ? request.get_param_value("route") : "";
-            response.set_content(Compact(m_record.ToJson(route)), "application/json");
+            response.set_content(tools::CompactJson(m_record.ToJson(route)), "application/json");
         },
         kBodyLimit);
     HandleEveryMethod(
@@ -198,7 +193,7 @@ void ManagementRoutes::ServeRules(const httplib::Request& request, httplib::Resp
         const auto rule = m_rules.find(route);
         rules[route] = rule == m_rules.end() ? "ok" : rule->second.text;
     }
-    response.set_content(Compact(rules), "application/json");
+    response.set_content(tools::CompactJson(rules), "application/json");
 }
 
 }  // namespace hvx::backend

@@ -1,4 +1,5 @@
 #include "tools/backend/ready_file.h"
+#include "tools/common/json_text.h"
 
 #include <json/json.h>
 
@@ -16,9 +17,7 @@ std::string ReadyJson(const Backend& backend, pid_t pid) {
         ready["trust"] = trust->string();
     }
     ready["pid"] = Json::Int64{pid};
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "  ";
-    return Json::writeString(writer, ready) + "\n";
+    return tools::IndentedJson(ready);
 }
 
 }  // namespace hvx::backend

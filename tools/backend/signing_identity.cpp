@@ -9,6 +9,7 @@
 #include "tools/backend/text_file.h"
 #include "tools/certgen/certificate_builder.h"
 #include "tools/certgen/pem_text.h"
+#include "tools/common/json_text.h"
 #include "tools/common/whole_file.h"
 
 namespace hvx::backend {
@@ -55,9 +56,7 @@ std::string TrustImport(const std::string& pem) {
     certificate["value"] = pem;
     Json::Value import(Json::objectValue);
     import[Util::kSignerCertKey] = certificate;
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "  ";
-    return Json::writeString(writer, import) + "\n";
+    return tools::IndentedJson(import);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "tools/backend/request_body.h"
+#include "tools/common/json_text.h"
 
 namespace hvx::backend {
 namespace {
@@ -60,9 +61,7 @@ std::string ErrorBody(const httplib::Request& request) {
     if (request.has_param(kDetailParam)) {
         error["detail"] = request.get_param_value(kDetailParam);
     }
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "";
-    return Json::writeString(writer, error);
+    return tools::CompactJson(error);
 }
 
 void Refuse(httplib::Response& response, const std::string& why) {

@@ -1,4 +1,5 @@
 #include "tools/backend/trust_import.h"
+#include "tools/common/json_text.h"
 
 #include <json/json.h>
 
@@ -21,9 +22,7 @@ std::string TrustImportJson(const std::string& caPem) {
     import[kTrustedCertsKey] = certificate;
     import[kVerifyHostKey] = kOn;
     import[kVerifyPeerKey] = kOn;
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "  ";
-    return Json::writeString(writer, import) + "\n";
+    return tools::IndentedJson(import);
 }
 
 }  // namespace hvx::backend

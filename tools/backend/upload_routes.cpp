@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "tools/backend/upload_receiver.h"
+#include "tools/common/json_text.h"
 
 namespace hvx::backend {
 namespace {
@@ -13,12 +14,6 @@ constexpr int kBadRequest = 400;
 constexpr int kUnauthorized = 401;
 constexpr int kPayloadTooLarge = 413;
 
-std::string Compact(const Json::Value& value) {
-    Json::StreamWriterBuilder writer;
-    writer["indentation"] = "";
-    return Json::writeString(writer, value);
-}
-
 }  // namespace
 
 void UploadRoutes::Register(httplib::Server& server) {
@@ -28,7 +23,7 @@ void UploadRoutes::Register(httplib::Server& server) {
     });
     server.Get("/upload", [this](const httplib::Request&, httplib::Response& response) {
         const std::lock_guard lock(m_mutex);
-        response.set_content(Compact(m_uploads), kJsonType);
+        response.set_content(tools::CompactJson(m_uploads), kJsonType);
     });
 }
 
@@ -72,7 +67,7 @@ void UploadRoutes::Receive(const httplib::Request& request, httplib::Response& r
     answer["parts"] = upload["parts"].size();
     const std::lock_guard lock(m_mutex);
     m_uploads.append(std::move(upload));
-    response.set_content(Compact(answer), kJsonType);
+    response.set_content(tools::CompactJson(answer), kJsonType);
 }
 
 }  // namespace hvx::backend
