@@ -7,9 +7,9 @@
 
 #include "siblings/venit/signature.h"
 #include "tools/backend/text_file.h"
+#include "tools/backend/trust_import.h"
 #include "tools/certgen/certificate_builder.h"
 #include "tools/certgen/pem_text.h"
-#include "tools/common/json_text.h"
 #include "tools/common/whole_file.h"
 
 namespace hvx::backend {
@@ -50,15 +50,6 @@ SigningIdentity Make() {
     return identity;
 }
 
-std::string TrustImport(const std::string& pem) {
-    Json::Value certificate(Json::objectValue);
-    certificate["type"] = "cert";
-    certificate["value"] = pem;
-    Json::Value import(Json::objectValue);
-    import[Util::kSignerCertKey] = certificate;
-    return tools::IndentedJson(import);
-}
-
 }  // namespace
 
 std::optional<SigningIdentity> PrepareSigningIdentity(const std::filesystem::path& folder,
@@ -76,7 +67,9 @@ std::optional<SigningIdentity> PrepareSigningIdentity(const std::filesystem::pat
             }
         }
         if (!WriteTextFile(folder / kSignerTrustFileName,
-                           TrustImport(certgen::ToPem(identity->certificate.get())), kPublicMode)) {
+                           CertificateImportJson(Util::kSignerCertKey,
+                                                 certgen::ToPem(identity->certificate.get())),
+                           kPublicMode)) {
             problem = "cannot write " + (folder / kSignerTrustFileName).string();
             return std::nullopt;
         }

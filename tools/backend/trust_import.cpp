@@ -1,7 +1,8 @@
 #include "tools/backend/trust_import.h"
-#include "tools/common/json_text.h"
 
 #include <json/json.h>
+
+#include "tools/common/json_text.h"
 
 namespace hvx::backend {
 namespace {
@@ -12,14 +13,23 @@ constexpr const char* kVerifyPeerKey = "config/conn/varenssl/verifypeer";
 // The library turns a check on only for exactly this value.
 constexpr Json::UInt kOn = 1;
 
-}  // namespace
-
-std::string TrustImportJson(const std::string& caPem) {
+Json::Value CertificateImport(const char* key, const std::string& pem) {
     Json::Value certificate(Json::objectValue);
     certificate["type"] = "cert";
-    certificate["value"] = caPem;
+    certificate["value"] = pem;
     Json::Value import(Json::objectValue);
-    import[kTrustedCertsKey] = certificate;
+    import[key] = certificate;
+    return import;
+}
+
+}  // namespace
+
+std::string CertificateImportJson(const char* key, const std::string& pem) {
+    return tools::IndentedJson(CertificateImport(key, pem));
+}
+
+std::string TrustImportJson(const std::string& caPem) {
+    Json::Value import = CertificateImport(kTrustedCertsKey, caPem);
     import[kVerifyHostKey] = kOn;
     import[kVerifyPeerKey] = kOn;
     return tools::IndentedJson(import);

@@ -12,4 +12,7 @@ namespace hvx::backend {
 
 std::string TrustImportJson(const std::string& caPem);
 
+// A store import of one certificate under `key`: {"<key>": {"type": "cert", "value": "<PEM>"}}.
+std::string CertificateImportJson(const char* key, const std::string& pem);
+
 }  // namespace hvx::backend
