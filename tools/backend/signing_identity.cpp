@@ -1,7 +1,5 @@
 #include "tools/backend/signing_identity.h"
 
-#include <json/json.h>
-
 #include <chrono>
 #include <exception>
 
