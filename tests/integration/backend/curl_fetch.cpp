@@ -58,7 +58,6 @@ Fetched Fetch(const std::string& url, const FetchRequest& request) {
     CURL* curl = handle.get();
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
-    curl_easy_setopt(curl, CURLOPT_NOBODY, request.method == "HEAD" ? 1L : 0L);
     if (request.body) {
         curl_easy_setopt(curl, CURLOPT_POSTFIELDS, request.body->data());
         curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE,

@@ -1,4 +1,4 @@
-// Files under /files/: Last-Modified, If-Modified-Since, streaming, and the folder's boundary.
+// Files under /files/: Last-Modified, If-Modified-Since, and the folder's boundary.
 #include <sys/time.h>
 
 #include <gtest/gtest.h>
@@ -56,30 +56,6 @@ TEST_F(BackendFiles, IfModifiedSinceIsAnsweredByTheFileDate) {
         EXPECT_EQ(fetched.body, c.body);
         EXPECT_EQ(fetched.Header("Last-Modified"), kModifiedText);
     }
-}
-
-TEST_F(BackendFiles, AFileChangedAfterTheDateIsSentAgain) {
-    Put("seed.xml", "version 1", kModified);
-    ASSERT_EQ(GetSince("seed.xml", kModifiedText).status, 304);
-    Put("seed.xml", "version 2", kModified + 60);
-    const Fetched fetched = GetSince("seed.xml", kModifiedText);
-    EXPECT_EQ(fetched.status, 200);
-    EXPECT_EQ(fetched.body, "version 2");
-    EXPECT_EQ(fetched.Header("Last-Modified"), "Thu, 04 Mar 2021 05:07:07 GMT");
-}
-
-TEST_F(BackendFiles, AFileOfManyBlocksArrivesWhole) {
-    std::string content(std::size_t{3} << 20U, '\0');
-    for (std::size_t i = 0; i < content.size(); ++i) {
-        content[i] = static_cast<char>((i * 7919U) >> 5U);
-    }
-    content += "tail";
-    Put("installer.exe", content, kModified);
-    const Fetched fetched =
-        Fetch(HttpsUrl("/files/installer.exe"), {.caFile = TlsDir() / "ca.pem"});
-    EXPECT_EQ(fetched.code, CURLE_OK);
-    EXPECT_EQ(fetched.Header("Content-Length"), std::to_string(content.size()));
-    EXPECT_TRUE(fetched.body == content) << "body of " << fetched.body.size() << " bytes differs";
 }
 
 TEST_F(BackendFiles, NothingOutsideTheFolderIsServed) {

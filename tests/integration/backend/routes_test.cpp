@@ -1,4 +1,4 @@
-// /echo, /status and /slow, and a stop in the middle of an answer.
+// /echo and /status, and a stop in the middle of an answer (/slow).
 #include <json/json.h>
 
 #include <gtest/gtest.h>
@@ -54,15 +54,6 @@ TEST_F(BackendRoutes, EchoDescribesTheRequestExactly) {
     EXPECT_TRUE(HeadersNamed(echo, "REMOTE_ADDR").empty());
 }
 
-TEST_F(BackendRoutes, EchoTakesEveryMethod) {
-    for (const char* method : {"GET", "PUT", "PATCH", "DELETE", "OPTIONS"}) {
-        SCOPED_TRACE(method);
-        const Fetched fetched = Fetch(HttpUrl("/echo"), {.method = method});
-        EXPECT_EQ(fetched.status, 200);
-        EXPECT_EQ(ParseJson(fetched.body)["method"].asString(), method);
-    }
-}
-
 TEST_F(BackendRoutes, StatusAnswersWithTheChosenBody) {
     const struct {
         const char* target;
@@ -87,22 +78,6 @@ TEST_F(BackendRoutes, StatusAnswersWithTheChosenBody) {
         EXPECT_EQ(fetched.Header("Content-Type"),
                   c.type ? std::optional<std::string>(c.type) : std::nullopt);
     }
-}
-
-TEST_F(BackendRoutes, StatusAddsTheHeadersAskedFor) {
-    const Fetched fetched = Fetch(
-        HttpUrl("/status/200?body=x&header=Last-Modified:%20Thu,%2004%20Mar%202021%2005:06:07%20GMT"
-                "&header=X-Extra:1"));
-    EXPECT_EQ(fetched.status, 200);
-    EXPECT_EQ(fetched.Header("Last-Modified"), "Thu, 04 Mar 2021 05:06:07 GMT");
-    EXPECT_EQ(fetched.Header("X-Extra"), "1");
-}
-
-TEST_F(BackendRoutes, SlowSendsItsWholeBodyInPieces) {
-    const Fetched fetched = Fetch(HttpUrl("/slow?bytes=5&chunk=2&interval_ms=1"));
-    EXPECT_EQ(fetched.status, 200);
-    EXPECT_EQ(fetched.body, "xxxxx");
-    EXPECT_EQ(Fetch(HttpUrl("/slow?bytes=lots")).status, 400);
 }
 
 TEST_F(BackendRoutes, StopEndsAnAnswerThatIsStillDribbling) {

@@ -9,7 +9,6 @@
 
 #include "tests/integration/backend/backend_fixture.h"
 #include "tests/integration/backend/curl_fetch.h"
-#include "tools/config/config_json.h"
 
 namespace hvx::test {
 namespace {
@@ -41,25 +40,6 @@ TEST_F(BackendTls, HttpsIsVerifiedAgainstTheGeneratedCa) {
     const Fetched untrusted =
         Fetch(HttpsUrl("/echo"), {.caFile = "/etc/ssl/certs/ca-certificates.crt"});
     EXPECT_EQ(untrusted.code, CURLE_PEER_FAILED_VERIFICATION);
-}
-
-TEST_F(BackendTls, TrustJsonImportsTheCaWithVerificationOn) {
-    const auto ca = ReadWholeFile(TlsDir() / "ca.pem");
-    ASSERT_TRUE(ca);
-    const Json::Value root = ReadTrustJson(TlsDir());
-    EXPECT_EQ(root.getMemberNames(),
-              (std::vector<std::string>{"config/agent/cloud/trustedcerts/cert",
-                                        "config/conn/varenssl/verifyhost",
-                                        "config/conn/varenssl/verifypeer"}));
-    EXPECT_EQ(root["config/agent/cloud/trustedcerts/cert"]["type"].asString(), "cert");
-    EXPECT_EQ(root["config/agent/cloud/trustedcerts/cert"]["value"].asString(), *ca);
-    EXPECT_TRUE(root["config/conn/varenssl/verifyhost"].isUInt());
-    EXPECT_EQ(root["config/conn/varenssl/verifyhost"].asUInt(), 1U);
-    EXPECT_EQ(root["config/conn/varenssl/verifypeer"].asUInt(), 1U);
-
-    const auto imported = config_tool::ParseImportJson(*ReadWholeFile(TlsDir() / "trust.json"));
-    EXPECT_EQ(imported.problem, "");
-    EXPECT_EQ(imported.entries.size(), 3U);
 }
 
 TEST_F(BackendTls, ASoundFolderIsReusedAndABrokenOneMadeAnew) {
