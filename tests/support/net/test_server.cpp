@@ -35,13 +35,9 @@ SslContextPtr MakeTlsContext(const PemIdentity& identity) {
 
 }  // namespace
 
-TestServer::TestServer() {
-    Listen();
-}
+TestServer::TestServer() : TestServer(ConnectionPart{}) {}
 
-TestServer::TestServer(const PemIdentity& identity) : m_tls(MakeTlsContext(identity)) {
-    Listen();
-}
+TestServer::TestServer(const PemIdentity& identity) : TestServer(ConnectionPart{}, &identity) {}
 
 TestServer::TestServer(ConnectionPart part, const PemIdentity* identity)
     : m_part(std::move(part)), m_tls(identity != nullptr ? MakeTlsContext(*identity) : nullptr) {
