@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/integration/backend/backend_fixture.h"
-#include "tests/integration/backend/curl_fetch.h"
+#include "tests/integration/backend/http_fetch.h"
 
 namespace hvx::test {
 namespace {
@@ -34,12 +34,12 @@ TEST_F(BackendTls, HttpsIsVerifiedAgainstTheGeneratedCa) {
         SCOPED_TRACE(host);
         const Fetched fetched = Fetch(
             std::string("https://").append(host).append(port).append("/echo"), {.caFile = ca});
-        EXPECT_EQ(fetched.code, CURLE_OK);
+        EXPECT_EQ(fetched.error, httplib::Error::Success);
         EXPECT_EQ(fetched.status, 200);
     }
     const Fetched untrusted =
         Fetch(HttpsUrl("/echo"), {.caFile = "/etc/ssl/certs/ca-certificates.crt"});
-    EXPECT_EQ(untrusted.code, CURLE_PEER_FAILED_VERIFICATION);
+    EXPECT_EQ(untrusted.error, httplib::Error::SSLServerVerification);
 }
 
 TEST_F(BackendTls, ASoundFolderIsReusedAndABrokenOneMadeAnew) {
@@ -55,7 +55,7 @@ TEST_F(BackendTls, ASoundFolderIsReusedAndABrokenOneMadeAnew) {
     EXPECT_TRUE(Running().MadeNewCa());
     EXPECT_NE(ReadWholeFile(TlsDir() / "ca.pem"), firstCa);
     const Fetched fetched = Fetch(HttpsUrl("/echo"), {.caFile = TlsDir() / "ca.pem"});
-    EXPECT_EQ(fetched.code, CURLE_OK);
+    EXPECT_EQ(fetched.error, httplib::Error::Success);
     EXPECT_EQ(ReadTrustJson(TlsDir())["config/agent/cloud/trustedcerts/cert"]["value"].asString(),
               ReadWholeFile(TlsDir() / "ca.pem"));
 }
