@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/integration/backend/curl_fetch.h"
+#include "tests/integration/backend/http_fetch.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -57,7 +57,7 @@ TEST_P(BackendProgram, AnnouncesItsListenersAndStopsCleanlyOnASignal) {
     EXPECT_NE(output.find("caspo-backend: listening on " + http + "\n"), std::string::npos);
     EXPECT_NE(output.find("caspo-backend: listening on " + https + "\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(readyFile));
-    EXPECT_EQ(Fetch(http + "/echo").code, CURLE_COULDNT_CONNECT);
+    EXPECT_EQ(Fetch(http + "/echo").error, httplib::Error::Connection);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, BackendProgram, ::testing::Values(SIGTERM, SIGINT),

@@ -8,8 +8,7 @@
 #include <string>
 
 #include "tests/integration/backend/backend_fixture.h"
-#include "tests/integration/backend/curl_fetch.h"
-#include "tools/config/config_json.h"
+#include "tests/integration/backend/http_fetch.h"
 
 namespace hvx::test {
 namespace {
@@ -35,31 +34,12 @@ TEST_F(BackendTls, HttpsIsVerifiedAgainstTheGeneratedCa) {
         SCOPED_TRACE(host);
         const Fetched fetched = Fetch(
             std::string("https://").append(host).append(port).append("/echo"), {.caFile = ca});
-        EXPECT_EQ(fetched.code, CURLE_OK);
+        EXPECT_EQ(fetched.error, httplib::Error::Success);
         EXPECT_EQ(fetched.status, 200);
     }
     const Fetched untrusted =
         Fetch(HttpsUrl("/echo"), {.caFile = "/etc/ssl/certs/ca-certificates.crt"});
-    EXPECT_EQ(untrusted.code, CURLE_PEER_FAILED_VERIFICATION);
-}
-
-TEST_F(BackendTls, TrustJsonImportsTheCaWithVerificationOn) {
-    const auto ca = ReadWholeFile(TlsDir() / "ca.pem");
-    ASSERT_TRUE(ca);
-    const Json::Value root = ReadTrustJson(TlsDir());
-    EXPECT_EQ(root.getMemberNames(),
-              (std::vector<std::string>{"config/agent/cloud/trustedcerts/cert",
-                                        "config/conn/varenssl/verifyhost",
-                                        "config/conn/varenssl/verifypeer"}));
-    EXPECT_EQ(root["config/agent/cloud/trustedcerts/cert"]["type"].asString(), "cert");
-    EXPECT_EQ(root["config/agent/cloud/trustedcerts/cert"]["value"].asString(), *ca);
-    EXPECT_TRUE(root["config/conn/varenssl/verifyhost"].isUInt());
-    EXPECT_EQ(root["config/conn/varenssl/verifyhost"].asUInt(), 1U);
-    EXPECT_EQ(root["config/conn/varenssl/verifypeer"].asUInt(), 1U);
-
-    const auto imported = config_tool::ParseImportJson(*ReadWholeFile(TlsDir() / "trust.json"));
-    EXPECT_EQ(imported.problem, "");
-    EXPECT_EQ(imported.entries.size(), 3U);
+    EXPECT_EQ(untrusted.error, httplib::Error::SSLServerVerification);
 }
 
 TEST_F(BackendTls, ASoundFolderIsReusedAndABrokenOneMadeAnew) {
@@ -75,7 +55,7 @@ TEST_F(BackendTls, ASoundFolderIsReusedAndABrokenOneMadeAnew) {
     EXPECT_TRUE(Running().MadeNewCa());
     EXPECT_NE(ReadWholeFile(TlsDir() / "ca.pem"), firstCa);
     const Fetched fetched = Fetch(HttpsUrl("/echo"), {.caFile = TlsDir() / "ca.pem"});
-    EXPECT_EQ(fetched.code, CURLE_OK);
+    EXPECT_EQ(fetched.error, httplib::Error::Success);
     EXPECT_EQ(ReadTrustJson(TlsDir())["config/agent/cloud/trustedcerts/cert"]["value"].asString(),
               ReadWholeFile(TlsDir() / "ca.pem"));
 }

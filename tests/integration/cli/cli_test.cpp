@@ -3,11 +3,7 @@
 // and Ctrl-C during a download.
 #include <json/json.h>
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <csignal>
@@ -19,6 +15,7 @@
 #include <vector>
 
 #include "tests/integration/cli/cli_run.h"
+#include "tests/support/local_port.h"
 #include "tests/support/temp_dir.h"
 #include "tools/backend/backend.h"
 
@@ -105,12 +102,6 @@ private:
     NoEnvironmentProxies m_noProxies;
 };
 
-TEST_F(CliTest, ConfigReadsTheImportedTrust) {
-    const CliResult result = Run({"config", "get", "config/conn/varenssl/verifypeer"});
-    EXPECT_EQ(result.exit, 0);
-    EXPECT_EQ(result.out, "1\n");
-}
-
 TEST_F(CliTest, GetOfAJsonErrorFailsWithTheServersCode) {
     const CliResult result = Run({"get", Url(kJsonError)});
     EXPECT_EQ(result.exit, 1);
@@ -128,15 +119,13 @@ TEST_F(CliTest, PostSendsFormFieldsAndHeaders) {
     ASSERT_TRUE(printed) << result.out;
     EXPECT_EQ((*printed)["status"].asUInt(), 200U);
     EXPECT_EQ((*printed)["result"].asString(), "0x00000000");
-    const auto echoed = ParseJson((*printed)["body"].asString());
-    ASSERT_TRUE(echoed);
-    EXPECT_EQ((*echoed)["method"].asString(), "POST");
-    EXPECT_EQ((*echoed)["body"].asString(), "a%20b=1%262");
-    bool traced = false;
-    for (const Json::Value& header : (*echoed)["headers"]) {
-        traced = traced || (header["name"] == "X-Trace" && header["value"] == "7");
-    }
-    EXPECT_TRUE(traced);
+    const Json::Value echoed = ParseJson((*printed)["body"].asString()).value_or(Json::Value());
+    EXPECT_EQ(echoed["method"].asString() + " " + echoed["body"].asString(), "POST a%20b=1%262");
+    Json::Value traced;
+    traced["name"] = "X-Trace";
+    traced["value"] = "7";
+    const Json::Value& headers = echoed["headers"];
+    EXPECT_NE(std::find(headers.begin(), headers.end(), traced), headers.end()) << headers;
 }
 
 TEST_F(CliTest, DownloadSavesTheFile) {
@@ -156,41 +145,12 @@ TEST_F(CliTest, DownloadOfAnAnswerWithoutFileFails) {
     EXPECT_EQ(result.err, "caspo download: 0xC1200001 The server did not deliver the file.\n");
 }
 
-// A port of 127.0.0.1 that refuses connections: bound, never listening, held for the test.
-class RefusingPort {
-public:
-    RefusingPort() : m_socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        auto* generic = reinterpret_cast<sockaddr*>(&address);
-        if (::bind(m_socket, generic, length) == 0 &&
-            ::getsockname(m_socket, generic, &length) == 0) {
-            m_port = ntohs(address.sin_port);
-        }
-    }
-    ~RefusingPort() { ::close(m_socket); }
-    RefusingPort(const RefusingPort&) = delete;
-    RefusingPort& operator=(const RefusingPort&) = delete;
-    RefusingPort(RefusingPort&&) = delete;
-    RefusingPort& operator=(RefusingPort&&) = delete;
-
-    std::uint16_t Port() const { return m_port; }
-
-private:
-    int m_socket;
-    std::uint16_t m_port = 0;
-};
-
 // A store without the TLS keys runs HTTPS with both checks off: every command that makes a
 // request warns once, before it (for get there is no store file at all, and none is made). A
 // failed transfer names the engine's reason on both streams. The management and client commands
 // take their URLs from the store.
 TEST_F(CliTest, WarnsAboutChecksThatAreOffAndShowsWhyATransferFailed) {
-    const RefusingPort refusing;
-    ASSERT_NE(refusing.Port(), 0);
-    const std::string port = std::to_string(refusing.Port());
+    const std::string port = std::to_string(FreePort());
     const std::string closed = "https://127.0.0.1:" + port;
     const std::string notes = (Top() / "files" / "notes.txt").string();
     struct Row {

@@ -11,7 +11,6 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/net/test_server.h"
 #include "tests/support/scoped_root_store.h"
-#include "tests/support/temp_dir.h"
 #include "tests/support/wide.h"
 #include "tests/unit/management/ostra_fixture.h"
 
@@ -73,7 +72,6 @@ public:
         SingletonStoreTest::SetUp();
         PutAgentConfiguration(store(), Wide(server.Url("/api/")), Wide(server.Url("/event")));
         store().PutWide(keys::kInstallToken, u"install token");
-        store().PutWide(keys::kPolicyAgent, Wide(server.Url("/policy/[%set:agent/uuid%]")));
         server.SetDefaultResponse({.body = "ok"});
         ASSERT_EQ(client.Init({}, 1), S_OK);
     }
@@ -135,15 +133,6 @@ TEST_F(ManagementWire, Events) {
     now += 1;
     ASSERT_EQ(anonymous.SendEvent(18446744073709551615ULL, 1234, 7, u"scan: 0 found"), S_OK);
     EXPECT_EQ(Last().body, "fg=affiliate&bg=business&" + tail.substr(0, tail.size() - 1) + "1");
-}
-
-TEST_F(ManagementWire, PolicyFetch) {
-    const TempDir dir;
-    server.SetDefaultResponse({.body = "<policy/>"});
-    ASSERT_EQ(client.FetchPolicy(0x10000003u, (dir / "p.xml").u16string().c_str(), nullptr), S_OK);
-    EXPECT_EQ(Last().method, "GET");
-    EXPECT_EQ(Last().target, "/policy/11111111%2D2222%2D3333%2D4444%2D555555555555-268435459");
-    EXPECT_EQ(tools::ReadWholeFile(dir / "p.xml"), "<policy/>");
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 #include "tests/support/net/test_certs.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <random>
-#include <stdexcept>
-#include <system_error>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
 #include "tools/certgen/certificate_builder.h"
 #include "tools/certgen/pem_text.h"
 
@@ -24,30 +20,6 @@ std::vector<std::string> LocalNames() {
     return {"IP:127.0.0.1", "DNS:localhost"};
 }
 constexpr std::chrono::hours kDay{24};
-
-// A new folder of the user's only (the keys are in it), under the temporary folder.
-std::filesystem::path MakeFolder() {
-    constexpr int kAttempts = 100;
-    std::random_device random;
-    const auto base = std::filesystem::temp_directory_path();
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        auto folder = base / ("caspo-certs-" + std::to_string(random()));
-        if (std::filesystem::create_directory(folder)) {
-            std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::replace);
-            return folder;
-        }
-    }
-    throw std::runtime_error("test certificates: no folder could be made");
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    if (!out.flush()) {
-        throw std::runtime_error("test certificates: cannot write " + path.string());
-    }
-}
 
 // A certificate with its key, kept while the others that it signs are made.
 struct Issued {
@@ -74,32 +46,24 @@ PemIdentity Save(const Issued& issued, const std::filesystem::path& folder,
 
 }  // namespace
 
-TestCertificates::TestCertificates() : m_folder(MakeFolder()) {
-    try {
-        const Issued ca = Issue({"caspo test CA", {}, true}, nullptr);
-        const Issued untrustedCa = Issue({"caspo untrusted CA", {}, true}, nullptr);
-        m_ca = Save(ca, m_folder, "ca");
-        m_untrustedCa = Save(untrustedCa, m_folder, "untrusted-ca");
-        m_server = Save(Issue({"127.0.0.1", LocalNames()}, &ca), m_folder, "server");
-        m_expired = Save(Issue({"127.0.0.1", LocalNames(), false, -2 * kDay, -kDay}, &ca), m_folder,
-                         "expired");
-        m_notYetValid = Save(Issue({"127.0.0.1", LocalNames(), false, kDay, 2 * kDay}, &ca),
-                             m_folder, "not-yet-valid");
-        m_selfSigned = Save(Issue({"127.0.0.1", LocalNames()}, nullptr), m_folder, "self-signed");
-        m_otherHost =
-            Save(Issue({"other.invalid", {"DNS:other.invalid"}}, &ca), m_folder, "other-host");
-        m_untrustedServer =
-            Save(Issue({"127.0.0.1", LocalNames()}, &untrustedCa), m_folder, "untrusted-server");
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-        throw;
-    }
-}
-
-TestCertificates::~TestCertificates() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_folder, ignored);
+// The keys are in the folder: it is the user's only.
+TestCertificates::TestCertificates() {
+    std::filesystem::permissions(Folder(), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
+    const Issued ca = Issue({"caspo test CA", {}, true}, nullptr);
+    const Issued untrustedCa = Issue({"caspo untrusted CA", {}, true}, nullptr);
+    m_ca = Save(ca, Folder(), "ca");
+    m_untrustedCa = Save(untrustedCa, Folder(), "untrusted-ca");
+    m_server = Save(Issue({"127.0.0.1", LocalNames()}, &ca), Folder(), "server");
+    m_expired =
+        Save(Issue({"127.0.0.1", LocalNames(), false, -2 * kDay, -kDay}, &ca), Folder(), "expired");
+    m_notYetValid = Save(Issue({"127.0.0.1", LocalNames(), false, kDay, 2 * kDay}, &ca), Folder(),
+                         "not-yet-valid");
+    m_selfSigned = Save(Issue({"127.0.0.1", LocalNames()}, nullptr), Folder(), "self-signed");
+    m_otherHost =
+        Save(Issue({"other.invalid", {"DNS:other.invalid"}}, &ca), Folder(), "other-host");
+    m_untrustedServer =
+        Save(Issue({"127.0.0.1", LocalNames()}, &untrustedCa), Folder(), "untrusted-server");
 }
 
 const TestCertificates& TestCertificates::Shared() {

@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/temp_dir.h"
+
 namespace hvx::test {
 
 struct PemIdentity {
@@ -27,7 +29,7 @@ class TestCertificates {
 public:
     // Makes every certificate; throws std::runtime_error when OpenSSL or the folder fails.
     TestCertificates();
-    ~TestCertificates();
+    ~TestCertificates() = default;
     TestCertificates(const TestCertificates&) = delete;
     TestCertificates& operator=(const TestCertificates&) = delete;
     TestCertificates(TestCertificates&&) = delete;
@@ -44,10 +46,10 @@ public:
     const PemIdentity& OtherHost() const { return m_otherHost; }
     const PemIdentity& UntrustedCa() const { return m_untrustedCa; }
     const PemIdentity& UntrustedServer() const { return m_untrustedServer; }
-    const std::filesystem::path& Folder() const { return m_folder; }
+    const std::filesystem::path& Folder() const { return m_folder.path(); }
 
 private:
-    std::filesystem::path m_folder;
+    TempDir m_folder;
     PemIdentity m_ca;
     PemIdentity m_server;
     PemIdentity m_expired;

@@ -1,12 +1,11 @@
 #include "tests/support/net/test_server.h"
 
-#include <openssl/pem.h>
-
 #include <stdexcept>
 #include <utility>
 
 #include "tests/support/net/http_wire.h"
 #include "tests/support/net/socket_stream.h"
+#include "tools/certgen/pem_text.h"
 
 namespace hvx::test {
 namespace {
@@ -16,12 +15,8 @@ constexpr std::string_view kSessionContext = "caspo-test-server";
 
 SslContextPtr MakeTlsContext(const PemIdentity& identity) {
     SslContextPtr context(SSL_CTX_new(TLS_server_method()));
-    const BioPtr certificateBio(BIO_new_mem_buf(identity.certificatePem.data(),
-                                                static_cast<int>(identity.certificatePem.size())));
-    const BioPtr keyBio(
-        BIO_new_mem_buf(identity.keyPem.data(), static_cast<int>(identity.keyPem.size())));
-    const X509Ptr certificate(PEM_read_bio_X509(certificateBio.get(), nullptr, nullptr, nullptr));
-    const KeyPtr key(PEM_read_bio_PrivateKey(keyBio.get(), nullptr, nullptr, nullptr));
+    const X509Ptr certificate = certgen::CertificateFromPem(identity.certificatePem);
+    const KeyPtr key = certgen::KeyFromPem(identity.keyPem);
     if (!context || !certificate || !key ||
         SSL_CTX_use_certificate(context.get(), certificate.get()) != 1 ||
         SSL_CTX_use_PrivateKey(context.get(), key.get()) != 1 ||
@@ -35,13 +30,9 @@ SslContextPtr MakeTlsContext(const PemIdentity& identity) {
 
 }  // namespace
 
-TestServer::TestServer() {
-    Listen();
-}
+TestServer::TestServer() : TestServer(ConnectionPart{}) {}
 
-TestServer::TestServer(const PemIdentity& identity) : m_tls(MakeTlsContext(identity)) {
-    Listen();
-}
+TestServer::TestServer(const PemIdentity& identity) : TestServer(ConnectionPart{}, &identity) {}
 
 TestServer::TestServer(ConnectionPart part, const PemIdentity* identity)
     : m_part(std::move(part)), m_tls(identity != nullptr ? MakeTlsContext(*identity) : nullptr) {

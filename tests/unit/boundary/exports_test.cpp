@@ -60,13 +60,6 @@ TEST_F(ExportsTest, BareSessionHasTheSeventhOperation) {
     Find<decltype(&ReleaseHttpC)>("ReleaseHttpC")(session);
 }
 
-TEST_F(ExportsTest, ManagementClientWantsInitFirst) {
-    IOstraHttp* ostra = Find<decltype(&GetIOstraHttp)>("GetIOstraHttp")();
-    ASSERT_NE(ostra, nullptr);
-    EXPECT_EQ(ostra->SendEvent(1, 2, 3, u"data"), HVX_E_GENERAL);
-    Find<decltype(&ReleaseIOstraHTTP)>("ReleaseIOstraHTTP")(ostra);
-}
-
 TEST_F(ExportsTest, DownloaderRefusesANullUrlWithItsLogLine) {
     IFileDownloader* downloader =
         Find<decltype(&CreateFileDownloaderInstance)>("CreateFileDownloaderInstance")();

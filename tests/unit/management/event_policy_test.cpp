@@ -63,11 +63,6 @@ public:
         store().PutWide(keys::kPolicyAffiliate, u"https://policy.example/a");
         engines.script.body = "<policy/>";
     }
-    static std::u16string Expand(const std::u16string& text) {
-        std::u16string expanded;
-        EXPECT_EQ(COstraHttp::ExpandPolicyTemplate(text, expanded), S_OK);
-        return expanded;
-    }
     TempDir dir;
     std::filesystem::path file = dir.path() / "policy.xml";
 };
@@ -95,7 +90,9 @@ TEST_F(Policy, TemplateExpansion) {
         {u"[%set:\xD800%]z", u"z"},  // a name that is not text names nothing
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Expand(c.text), c.expanded);
+        std::u16string expanded;
+        EXPECT_EQ(COstraHttp::ExpandPolicyTemplate(c.text, expanded), S_OK);
+        EXPECT_EQ(expanded, c.expanded);
     }
 }
 

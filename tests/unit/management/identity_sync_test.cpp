@@ -42,6 +42,8 @@ TEST_F(IdentitySync, ResultTable) {
         std::u16string buffer;  // up to its first zero
         std::uint32_t length;   // given, and expected unless the result is the confirmation
         bool remembers;
+        const char* trace = nullptr;  // a line logged as a trace, or as an error
+        const char* error = nullptr;
     } cases[] = {
         {"first call, configured GUID confirmed",
          [](IdentitySync& t) { t.Answer("11111111-2222-3333-4444-555555555555"); }, S_OK, u"",
@@ -59,7 +61,9 @@ TEST_F(IdentitySync, ResultTable) {
              store().PutDword(keys::kAgentGuidSyncType, 3);
              t.Answer(" ");
          },
-         S_OK, kFreshGuid, kCapacity, true},
+         S_OK, kFreshGuid, kCapacity, true,
+         "Received empty guid from backend, while having changing hardware/hostname. Creating new "
+         "guid/identity: abcdef01-2345-4789-8abc-def012345678"},
         {"host name changed, type 1, a space",
          [](IdentitySync& t) {
              t.Synchronised();
@@ -90,7 +94,8 @@ TEST_F(IdentitySync, ResultTable) {
              t.guidStatus = 1739;
              t.Answer(" ");
          },
-         E_FAIL, untouched, kCapacity, false},
+         E_FAIL, untouched, kCapacity, false, nullptr,
+         "hvx::COstraHttp::SyncAgentGuid: failed to createa  new UUID"},
         {"an empty answer is no body", [](IdentitySync& t) { t.Answer(""); },
          HVX_E_NO_RESPONSE_BODY, untouched, kCapacity, false},
         {"not a GUID", [](IdentitySync& t) { t.Answer("{\"agent\": 1}"); }, HVX_E_SYNC_NOT_GUID,
@@ -117,6 +122,8 @@ TEST_F(IdentitySync, ResultTable) {
         EXPECT_EQ(buffer.substr(0, buffer.find(u'\0')), c.buffer);
         EXPECT_EQ(length, c.buffer.empty() ? 0U : c.length);
         EXPECT_EQ(store().saveCount > saves, c.remembers);
+        EXPECT_TRUE(c.trace == nullptr || log.HasTrace(c.trace));
+        EXPECT_TRUE(c.error == nullptr || log.HasError(c.error));
     }
 }
 
@@ -141,21 +148,6 @@ TEST_F(IdentitySync, RemembersTheFactsItSentAndSendsNothingUntilOneChanges) {
     Synchronised();
     EXPECT_FALSE(store().Find(std::string(keys::kNicLayout) + "/n1/active"));
     EXPECT_EQ(store().Wide(keys::kSyncHardwareId), u"hw-1");
-}
-
-TEST_F(IdentitySync, FreshGuidIsLoggedAndItsFailureToo) {
-    store().PutDword(keys::kAgentGuidSyncType, 3);
-    Answer(" ");
-    std::u16string buffer(kCapacity, u'x');
-    std::uint32_t length = kCapacity;
-    ASSERT_EQ(Sync(buffer, length), S_OK);
-    EXPECT_TRUE(log.HasTrace(
-        "Received empty guid from backend, while having changing hardware/hostname. Creating "
-        "new guid/identity: abcdef01-2345-4789-8abc-def012345678"));
-    host = u"renamed.example";
-    guidStatus = 1739;
-    EXPECT_EQ(Sync(buffer, length), E_FAIL);
-    EXPECT_TRUE(log.HasError("hvx::COstraHttp::SyncAgentGuid: failed to createa  new UUID"));
 }
 
 }  // namespace

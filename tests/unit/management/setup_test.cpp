@@ -19,40 +19,48 @@ class Setup : public OstraTest {};
 
 TEST_F(Setup, InitReadsUntilAValueIsMissing) {
     const struct {
-        const char* missing;
+        std::vector<const char*> missing;
         std::uint8_t tolerant;
         HRESULT result;
         std::vector<std::string> errors;
     } cases[] = {
-        {nullptr, 0, S_OK, {}},
-        {keys::kMgmtEndpoint,
+        {{}, 0, S_OK, {}},
+        {{keys::kMgmtEndpoint},
          1,
          HVX_E_CONFIG_UNAVAILABLE,
          {"Failed to get management endpoint.", kCheckNear}},
-        {keys::kEventEndpoint,
+        {{keys::kEventEndpoint},
          1,
          HVX_E_CONFIG_UNAVAILABLE,
          {"Failed to get event endpoint.", kCheckNear}},
-        {keys::kAgentUuid,
+        {{keys::kAgentUuid},
          0,
          HVX_E_CONFIG_UNAVAILABLE,
          {"Failed to get agent guid for ostra configuration.", kCheckNear}},
-        {keys::kAgentUuid, 1, S_OK, {"Failed to get agent guid for ostra configuration."}},
-        {keys::kAffiliateUuid,
+        {{keys::kAgentUuid}, 1, S_OK, {"Failed to get agent guid for ostra configuration."}},
+        {{keys::kAffiliateUuid},
          0,
          HVX_E_CONFIG_UNAVAILABLE,
          {"Failed to get affiliate guid for ostra configuration.", kCheckNear}},
-        {keys::kAffiliateUuid, 1, S_OK, {"Failed to get affiliate guid for ostra configuration."}},
-        {keys::kBusinessUuid,
+        {{keys::kAffiliateUuid},
+         1,
+         S_OK,
+         {"Failed to get affiliate guid for ostra configuration."}},
+        {{keys::kBusinessUuid},
          1,
          HVX_E_CONFIG_UNAVAILABLE,
          {"Failed to get business guid for ostra configuration.", kCheckNear}},
+        {{keys::kAgentUuid, keys::kAffiliateUuid},
+         1,
+         S_OK,
+         {"Failed to get agent guid for ostra configuration.",
+          "Failed to get affiliate guid for ostra configuration."}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.missing == nullptr ? "nothing missing" : c.missing);
+        SCOPED_TRACE(c.missing.empty() ? "nothing missing" : c.missing.back());
         SetUp();
-        if (c.missing != nullptr) {
-            store().Erase(c.missing);
+        for (const char* key : c.missing) {
+            store().Erase(key);
         }
         COstraHttp client(Scripted());
         EXPECT_EQ(client.Init({}, c.tolerant), c.result);
@@ -60,16 +68,6 @@ TEST_F(Setup, InitReadsUntilAValueIsMissing) {
         EXPECT_EQ(log.Errors(), c.errors);
         EXPECT_EQ(log.HasTrace(kConfigured), c.result == S_OK);
     }
-}
-
-TEST_F(Setup, ToleratedGuidsBothMissing) {
-    store().Erase(keys::kAgentUuid);
-    store().Erase(keys::kAffiliateUuid);
-    COstraHttp client(Scripted());
-    EXPECT_EQ(client.Init({}, 1), S_OK);
-    EXPECT_EQ(log.Errors(),
-              (std::vector<std::string>{"Failed to get agent guid for ostra configuration.",
-                                        "Failed to get affiliate guid for ostra configuration."}));
 }
 
 TEST_F(Setup, CallsBeforeInitAndNullArguments) {

@@ -1,8 +1,8 @@
-// One HTTP request with libcurl, for tests against the backend: the outcome, status, headers
-// and body as the client saw them.
+// One HTTP request for tests against the backend, with cpp-httplib's client: the outcome,
+// status, headers and body as the client saw them.
 #pragma once
 
-#include <curl/curl.h>
+#include <httplib.h>
 
 #include <filesystem>
 #include <functional>
@@ -14,24 +14,24 @@ namespace hvx::test {
 
 struct FetchRequest {
     std::string method = "GET";
-    std::optional<std::string> body{};
+    std::string body{};
     std::vector<std::string> headers{};             // "Name: value"
     std::optional<std::filesystem::path> caFile{};  // HTTPS: verify peer and host against it
-    bool pathAsIs = false;                          // send "/../" unchanged
     // Called with each block of the body; returning false aborts the transfer.
     std::function<bool(const std::string&)> onBody{};
 };
 
 struct Fetched {
-    CURLcode code = CURLE_OK;
-    long status = 0;
-    std::vector<std::string> headerLines;  // as received, without CR LF
+    httplib::Error error = httplib::Error::Success;
+    int status = 0;
+    httplib::Headers headers;
     std::string body;
 
     // The value of the first header `name` (any case), or nothing.
     std::optional<std::string> Header(const std::string& name) const;
 };
 
+// The target after the host is sent as it stands ("/../" included).
 Fetched Fetch(const std::string& url, const FetchRequest& request = {});
 
 }  // namespace hvx::test
