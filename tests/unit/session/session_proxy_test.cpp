@@ -152,19 +152,6 @@ TEST_F(SessionProxy, NoProxyConfiguredLeavesTheEngineAlone) {
     EXPECT_TRUE(log.Errors().empty());
 }
 
-TEST_F(SessionProxy, AConfiguredProxyReachesTheEngine) {
-    ConfigureProxy(config);
-    CHttpCurl session;
-    ASSERT_EQ(InitSession(session), S_OK);
-    EXPECT_EQ(session.SetProxySettings(), S_OK);
-    EXPECT_EQ(*Engine().Option(CURLOPT_PROXYPORT), 3128);
-    EXPECT_EQ(*Engine().Option(CURLOPT_PROXYTYPE), CURLPROXY_SOCKS5_HOSTNAME);
-    for (const int text :
-         {CURLOPT_PROXY, CURLOPT_PROXYUSERNAME, CURLOPT_PROXYPASSWORD, CURLOPT_NOPROXY}) {
-        EXPECT_NE(Engine().Option(text), nullptr) << text;
-    }
-}
-
 TEST_F(SessionProxy, FailuresOfTheReaderAndTheEngine) {
     config.PutWide(proxy_keys::kHost, u"proxy.example");
     config.PutNarrow(proxy_keys::kType, "gopher");
@@ -180,14 +167,6 @@ TEST_F(SessionProxy, FailuresOfTheReaderAndTheEngine) {
     EXPECT_EQ(log.TraceLevel("hvx::CHttpCurl::SetProxySettings unable to set proxy settings for "
                              "current session"),
               kTraceGeneral);
-}
-
-TEST_F(SessionProxy, BeforeInitThereIsNoEngine) {
-    CHttpCurl session;
-    EXPECT_EQ(session.SetProxySettings(), E_FAIL);
-    ASSERT_EQ(log.Errors().size(), 1u);
-    EXPECT_EQ(
-        log.Errors()[0].rfind("hvx::CHttpCurl::SetProxySettings m_pICurl: 0x0, pProxy: 0x", 0), 0u);
 }
 
 TEST_F(SessionProxy, WithoutAStoreInitMustComeFirst) {
