@@ -152,16 +152,11 @@ TEST_F(SessionProxy, NoProxyConfiguredLeavesTheEngineAlone) {
     EXPECT_TRUE(log.Errors().empty());
 }
 
-TEST_F(SessionProxy, FailuresOfTheReaderAndTheEngine) {
+// A reader's refusal is logged whole by RequestWire.ProxySettingsThatCannotBeReadStopTheRequest.
+TEST_F(SessionProxy, AnEngineThatRefusesTheProxyFailsIt) {
     config.PutWide(proxy_keys::kHost, u"proxy.example");
-    config.PutNarrow(proxy_keys::kType, "gopher");
     CHttpCurl session;
     ASSERT_EQ(InitSession(session), S_OK);
-    EXPECT_EQ(session.SetProxySettings(), E_INVALIDARG);
-    EXPECT_TRUE(
-        log.HasError("hvx::CHttpCurl::SetProxySettings unable to read proxy settings from config"));
-
-    config.Erase(proxy_keys::kType);
     Engine().script.optionResults[CURLOPT_PROXY] = CURLE_OUT_OF_MEMORY;
     EXPECT_EQ(session.SetProxySettings(), E_FAIL);
     EXPECT_EQ(log.TraceLevel("hvx::CHttpCurl::SetProxySettings unable to set proxy settings for "
