@@ -1,6 +1,7 @@
 // Init of hvx::CHttpCurl against the scripted engine: each early return, the options it hands
 // the engine, and how engine answers decide its result.
 #include <optional>
+#include <tuple>
 
 #include "siblings/venit/os_version.h"
 #include "support/config_keys.h"
@@ -169,29 +170,30 @@ TEST_F(SessionInit, RefusedLaterOptionsAreLoggedAndInitStillSucceeds) {
                                         "hvx::CHttpCurl::Init res: 43, timeout: 30"}));
 }
 
-TEST_F(SessionInit, ConnectTimeoutDefaultsTo30AndKeepsAStoredZero) {
-    const std::pair<std::optional<std::uint32_t>, std::int64_t> cases[] = {
-        {std::nullopt, 30}, {0, 0}, {45, 45}, {0xFFFFFFFFu, 30}};
-    for (const auto& [stored, expected] : cases) {
+// The connect timeout defaults to 30 and keeps a stored zero; the engine's trace only for 1.
+TEST_F(SessionInit, ConfigurationValuesBecomeEngineOptions) {
+    const std::tuple<const char*, std::optional<std::uint32_t>, int, std::int64_t> cases[] = {
+        {keys::kConnectTimeout, std::nullopt, curlopt::kConnectTimeout, 30},
+        {keys::kConnectTimeout, 0, curlopt::kConnectTimeout, 0},
+        {keys::kConnectTimeout, 45, curlopt::kConnectTimeout, 45},
+        {keys::kConnectTimeout, 0xFFFFFFFFu, curlopt::kConnectTimeout, 30},
+        {keys::kCurlDebug, 1, curlopt::kVerbose, 1},
+        {keys::kCurlDebug, 0, curlopt::kVerbose, 0},
+        {keys::kCurlDebug, 2, curlopt::kVerbose, 0},
+    };
+    for (const auto& [key, stored, option, expected] : cases) {
+        SCOPED_TRACE(std::string(key) + " " + (stored ? std::to_string(*stored) : "unset"));
         config.Clear();
         if (stored) {
-            config.PutDword(keys::kConnectTimeout, *stored);
+            config.PutDword(key, *stored);
         }
         CHttpCurl session;
         EXPECT_EQ(InitSession(session), S_OK);
-        ASSERT_NE(Engine().Option(curlopt::kConnectTimeout), nullptr);
-        EXPECT_EQ(*Engine().Option(curlopt::kConnectTimeout), expected);
-    }
-}
-
-TEST_F(SessionInit, CurlDebugOnlyForTheValueOne) {
-    for (const std::uint32_t value : {1u, 0u, 2u}) {
-        config.PutDword(keys::kCurlDebug, value);
-        CHttpCurl session;
-        EXPECT_EQ(InitSession(session), S_OK);
-        ASSERT_NE(Engine().Option(curlopt::kVerbose), nullptr);
-        EXPECT_EQ(*Engine().Option(curlopt::kVerbose), value == 1 ? 1 : 0);
-        EXPECT_EQ(Engine().callbacks.contains(curlopt::kDebugFunction), value == 1);
+        ASSERT_NE(Engine().Option(option), nullptr);
+        EXPECT_EQ(*Engine().Option(option), expected);
+        if (option == curlopt::kVerbose) {
+            EXPECT_EQ(Engine().callbacks.contains(curlopt::kDebugFunction), expected == 1);
+        }
     }
 }
 
