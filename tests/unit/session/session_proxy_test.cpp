@@ -143,15 +143,6 @@ TEST(SessionProxyOptions, RefusedOptionAndBadRecord) {
 
 using SessionProxy = SessionTest;
 
-TEST_F(SessionProxy, NoProxyConfiguredLeavesTheEngineAlone) {
-    CHttpCurl session;
-    ASSERT_EQ(InitSession(session), S_OK);
-    const std::size_t optionsBefore = Engine().options.size();
-    EXPECT_EQ(session.SetProxySettings(), S_OK);
-    EXPECT_EQ(Engine().options.size(), optionsBefore);
-    EXPECT_TRUE(log.Errors().empty());
-}
-
 // A reader's refusal is logged whole by RequestWire.ProxySettingsThatCannotBeReadStopTheRequest.
 TEST_F(SessionProxy, AnEngineThatRefusesTheProxyFailsIt) {
     config.PutWide(proxy_keys::kHost, u"proxy.example");
