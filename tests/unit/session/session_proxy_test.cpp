@@ -125,31 +125,28 @@ TEST(SessionProxyOptions, EveryFieldBecomesItsOption) {
     EXPECT_EQ(engine.Option(CURLOPT_HTTPPROXYTUNNEL), nullptr);
 }
 
-TEST(SessionProxyOptions, RefusedOptionAndBadRecord) {
-    LogCapture log;
+TEST(SessionProxyOptions, ARecordWithoutHostOrEngineIsRefused) {
     TextRecordingEngine engine;
-    ProxySettings settings;
+    const ProxySettings settings;
     EXPECT_EQ(Util::SetCurlSessionProxySettings(&engine, settings), E_INVALIDARG);
     EXPECT_EQ(Util::SetCurlSessionProxySettings(nullptr, settings), E_INVALIDARG);
-    settings.host = u"proxy.example";
-    settings.port = 3128;
-    engine.script.optionResults[CURLOPT_PROXYPORT] = CURLE_UNKNOWN_OPTION;
-    EXPECT_EQ(Util::SetCurlSessionProxySettings(&engine, settings), E_FAIL);
-    EXPECT_EQ(log.Errors(),
-              std::vector<std::string>{
-                  "Util::SetCurlSessionProxySettings: option 59 refused, result: 48"});
-    EXPECT_EQ(engine.Option(CURLOPT_PROXYTYPE), nullptr);
 }
 
 using SessionProxy = SessionTest;
 
 // A reader's refusal is logged whole by RequestWire.ProxySettingsThatCannotBeReadStopTheRequest.
+// The first option the engine refuses ends the settings.
 TEST_F(SessionProxy, AnEngineThatRefusesTheProxyFailsIt) {
     config.PutWide(proxy_keys::kHost, u"proxy.example");
+    config.PutDword(proxy_keys::kPort, 3128);
     CHttpCurl session;
     ASSERT_EQ(InitSession(session), S_OK);
-    Engine().script.optionResults[CURLOPT_PROXY] = CURLE_OUT_OF_MEMORY;
+    Engine().script.optionResults[CURLOPT_PROXYPORT] = CURLE_UNKNOWN_OPTION;
     EXPECT_EQ(session.SetProxySettings(), E_FAIL);
+    EXPECT_EQ(log.Errors(),
+              std::vector<std::string>{
+                  "Util::SetCurlSessionProxySettings: option 59 refused, result: 48"});
+    EXPECT_EQ(Engine().Option(CURLOPT_PROXYTYPE), nullptr);
     EXPECT_EQ(log.TraceLevel("hvx::CHttpCurl::SetProxySettings unable to set proxy settings for "
                              "current session"),
               kTraceGeneral);
