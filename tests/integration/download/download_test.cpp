@@ -29,9 +29,8 @@ struct FacadeCase {
 };
 
 std::vector<FacadeCase> FacadeCases() {
-    const std::string blob = ServedContent(kBlobSize);
     return {
-        {"OkWithBody", "/files/blob.bin", false, S_OK, 200, blob},
+        // A whole body over a file from before: FileRequestStepsTest, and the downloader below.
         {"NoContentKeepsAnEmptyFile", "/status/204", false, S_OK, 204, ""},
         {"NotModifiedLeavesNoFile", "/files/blob.bin", true, S_OK, 304},
         // The JSON error body went to the file, not to the error-body reader.

@@ -18,32 +18,35 @@ constexpr int kForever = 3600 * kMillisecondsPerSecond;
 
 }  // namespace
 
-bool HostilePeer::ReadHead() {
+bool HostilePeer::Fill(const std::function<bool()>& enough) {
     std::array<char, 16384> chunk{};
-    while (m_pending.find(kHeadEnd) == std::string::npos && m_pending.size() < kMaxHeadBytes) {
+    while (!enough()) {
         const std::size_t read = m_stream.Read(chunk.data(), chunk.size());
         if (read == 0) {
             return false;
         }
         m_pending.append(chunk.data(), read);
     }
-    const std::size_t end = m_pending.find(kHeadEnd);
-    if (end == std::string::npos) {
+    return true;
+}
+
+// A head longer than kMaxHeadBytes ends the connection.
+bool HostilePeer::ReadHead() {
+    std::size_t end = std::string::npos;
+    if (!Fill([&] {
+            end = m_pending.find(kHeadEnd);
+            return end != std::string::npos || m_pending.size() >= kMaxHeadBytes;
+        }) ||
+        end == std::string::npos) {
         return false;
     }
-    m_head = m_pending.substr(0, end + kHeadEnd.size());
-    m_pending.erase(0, m_head.size());
+    m_pending.erase(0, end + kHeadEnd.size());
     return true;
 }
 
 bool HostilePeer::ReadBody(std::size_t count) {
-    std::array<char, 16384> chunk{};
-    while (m_pending.size() < count) {
-        const std::size_t read = m_stream.Read(chunk.data(), chunk.size());
-        if (read == 0) {
-            return false;
-        }
-        m_pending.append(chunk.data(), read);
+    if (!Fill([&] { return m_pending.size() >= count; })) {
+        return false;
     }
     m_pending.erase(0, count);
     return true;

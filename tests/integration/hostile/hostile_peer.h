@@ -19,7 +19,6 @@ public:
 
     // Reads the request head, up to its empty line.
     bool ReadHead();
-    const std::string& Head() const { return m_head; }
     // Reads `count` bytes of the request body.
     bool ReadBody(std::size_t count);
     bool Send(std::string_view bytes) { return m_stream.WriteAll(bytes); }
@@ -34,13 +33,15 @@ public:
     void Reset();
 
 private:
+    // Reads until `enough` says the pending bytes hold what is wanted; false when the connection
+    // ends first.
+    bool Fill(const std::function<bool()>& enough);
     // Waits `milliseconds`; false when the connection ends first.
     bool Pause(int milliseconds);
     // The connection's descriptor (the hostile suite runs on POSIX only).
     int Fd() const { return static_cast<int>(m_stream.NativeSocket()); }
 
     SocketStream& m_stream;
-    std::string m_head;
     std::string m_pending;
 };
 

@@ -36,17 +36,6 @@ protected:
     TestServer server;
 };
 
-TEST_F(ThroughProxy, ARequestGoesThroughTheProxy) {
-    const TinyproxyProcess proxy;
-    UseProxy(proxy);
-    const Outcome outcome = FetchThroughSession(config, server.Url("/via"));
-    EXPECT_EQ(outcome.transfer, CURLE_OK);
-    EXPECT_EQ(outcome.status, 200u);
-    ASSERT_EQ(server.Requests().size(), 1u);
-    ASSERT_TRUE(ViaOfRequest(0).has_value()) << proxy.Log();
-    EXPECT_NE(ViaOfRequest(0)->find("tinyproxy"), std::string::npos);
-}
-
 TEST_F(ThroughProxy, CredentialsAreRequiredAndSent) {
     const TinyproxyProcess proxy(ProxyCredentials{"alice", "s3cret"});
     UseProxy(proxy);
@@ -61,7 +50,8 @@ TEST_F(ThroughProxy, CredentialsAreRequiredAndSent) {
     EXPECT_EQ(accepted.status, 200u);
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].target, "/accepted");
-    EXPECT_TRUE(ViaOfRequest(0).has_value());
+    ASSERT_TRUE(ViaOfRequest(0).has_value()) << proxy.Log();
+    EXPECT_NE(ViaOfRequest(0)->find("tinyproxy"), std::string::npos);
 }
 
 TEST_F(ThroughProxy, BypassedHostsAreReachedDirectly) {

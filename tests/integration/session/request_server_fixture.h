@@ -16,11 +16,8 @@ namespace hvx::test {
 class RequestServerTest : public TrustedStoreTest {
 protected:
     // Binds the session to the server's `target`; the log starts empty afterwards.
-    void Init(CHttpCurl& session, std::u16string method = u"GET", std::string_view target = "/r",
-              std::uint32_t timeout = 0, ShutdownCallback shutdown = {}) {
-        ASSERT_EQ(session.Init(std::move(method), Wide(server.Url(target)), std::move(shutdown),
-                               &config, timeout),
-                  S_OK);
+    void Init(CHttpCurl& session, std::u16string method = u"GET", std::string_view target = "/r") {
+        ASSERT_EQ(session.Init(std::move(method), Wide(server.Url(target)), {}, &config, 0), S_OK);
         log.Clear();
     }
 

@@ -30,21 +30,6 @@ EngineScript Unreachable() {
 
 std::vector<FileCase> Cases() {
     return {
-        {.name = "OkReplacesTheFile",
-         .script = Answer(200, "policy"),
-         .before = Before::File,
-         .status = 200,
-         .after = TargetFile("policy")},
-        {.name = "NotModifiedLeavesNoFile",
-         .script = Answer(304),
-         .before = Before::File,
-         .status = 304},
-        {.name = "ErrorStatusDeletesTheFile",
-         .script = Answer(404, R"({"result": 5})"),
-         .before = Before::File,
-         .result = HVX_E_HTTP_ERROR_STATUS,
-         .status = 404,
-         .errors = {"Error occured, 0xc1050001: "}},
         {.name = "FailedTransferDeletesTheFile",
          .script = Unreachable(),
          .before = Before::File,
@@ -159,20 +144,6 @@ TEST_F(FileRequestStepsTest, BodyGoesThroughTheWriteCallbackIntoAFileBesideTheTa
     EXPECT_EQ(
         log.TraceLevel("hvx::CHttpCurl::MakeFileRequest " + Logged(Target()) + " file downloaded"),
         0x1000U);
-}
-
-TEST_F(FileRequestStepsTest, MissingFolderIsAWin32ErrorAndNothingIsSent) {
-    CHttpCurl session;
-    Init(session);
-    const std::u16string path = (folder / "absent" / "download.bin").u16string();
-    std::uint32_t status = kUntouched;
-
-    EXPECT_EQ(session.MakeFileRequest(status, path), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
-    EXPECT_EQ(status, kUntouched);
-    EXPECT_TRUE(engines.last->transfers.empty());
-    EXPECT_EQ(log.Errors(),
-              std::vector<std::string>{"hvx::CHttpCurl::MakeFileRequest: unable to create file: " +
-                                       Logged(path)});
 }
 
 TEST_F(FileRequestStepsTest, SlotRefusesNullArguments) {

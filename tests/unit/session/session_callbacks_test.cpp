@@ -1,6 +1,7 @@
 // The callbacks the engine calls into a session: header, progress and debug.
 #include <cstddef>
 #include <limits>
+#include <tuple>
 
 #include "support/trace_levels.h"
 #include "tests/support/session_fixture.h"
@@ -93,38 +94,37 @@ TEST(SessionShutdownStatus, WithoutSessionOrCallable) {
     EXPECT_EQ(CHttpCurl::GetShutdownStatus(&session, 1, 2, 3, 4), 0);
 }
 
-TEST(SessionDebugCallback, TracesInformationalTextOnly) {
-    LogCapture log;
-    char text[] = "Connected to backend.example";
-    EXPECT_EQ(CHttpCurl::curl_print_callback(nullptr, 0, text, 12, nullptr), 0);
-    for (const int headerOrData : {1, 2, 3, 4}) {
-        EXPECT_EQ(CHttpCurl::curl_print_callback(nullptr, headerOrData, text, 12, nullptr), 0);
-    }
-    EXPECT_EQ(log.Traces(),
-              std::vector<std::string>{"curl_print_callback CURL_DEBUG: Connected to"});
-    EXPECT_EQ(log.TraceLevel("curl_print_callback CURL_DEBUG: Connected to"), kTraceGeneral);
-}
-
-// The engine's text goes into the trace as its first 256 bytes at most, cut before a UTF-8
-// sequence, and without the value of an authorization header it names.
+// The engine's informational text (type 0; headers and data are not traced) goes into the trace
+// as its first 256 bytes at most, cut before a UTF-8 sequence, and without the value of an
+// authorization header it names.
 TEST(SessionDebugCallback, TracesTheFirstBytesAndNoCredentials) {
     const std::string kLong(256, 'a');
-    const std::pair<std::string, std::string> cases[] = {
-        {kLong, kLong},
-        {kLong + "b", kLong + "..."},
-        {std::string(255, 'a') + "\xc3\xa9", std::string(255, 'a') + "..."},
-        {std::string(254, 'a') + "\xe2\x82\xac", std::string(254, 'a') + "..."},
-        {"h2h3 [authorization: Basic dXNlcjpwYXNz]", "h2h3 [authorization: (hidden)"},
-        {"[HTTP/2] [1] [Proxy-Authorization: Basic cDpx]",
+    const std::tuple<int, std::string, std::string> cases[] = {
+        {0, kLong, kLong},
+        {0, kLong + "b", kLong + "..."},
+        {0, std::string(255, 'a') + "\xc3\xa9", std::string(255, 'a') + "..."},
+        {0, std::string(254, 'a') + "\xe2\x82\xac", std::string(254, 'a') + "..."},
+        {0, "h2h3 [authorization: Basic dXNlcjpwYXNz]", "h2h3 [authorization: (hidden)"},
+        {0, "[HTTP/2] [1] [Proxy-Authorization: Basic cDpx]",
          "[HTTP/2] [1] [Proxy-Authorization: (hidden)"},
-        {"Proxy auth using Basic with user 'agent'", "Proxy auth using Basic with user 'agent'"},
+        {0, "Proxy auth using Basic with user 'agent'", "Proxy auth using Basic with user 'agent'"},
+        {1, "Connected to", ""},
+        {2, "Connected to", ""},
+        {3, "Connected to", ""},
+        {4, "Connected to", ""},
     };
-    for (const auto& [text, traced] : cases) {
+    for (const auto& [type, text, traced] : cases) {
+        SCOPED_TRACE(text);
         LogCapture log;
         std::string data = text;
-        EXPECT_EQ(CHttpCurl::curl_print_callback(nullptr, 0, data.data(), data.size(), nullptr), 0);
+        EXPECT_EQ(CHttpCurl::curl_print_callback(nullptr, type, data.data(), data.size(), nullptr),
+                  0);
+        const std::string line = "curl_print_callback CURL_DEBUG: " + traced;
         EXPECT_EQ(log.Traces(),
-                  std::vector<std::string>{"curl_print_callback CURL_DEBUG: " + traced});
+                  traced.empty() ? std::vector<std::string>{} : std::vector<std::string>{line});
+        if (!traced.empty()) {
+            EXPECT_EQ(log.TraceLevel(line), kTraceGeneral);
+        }
     }
 }
 

@@ -125,69 +125,31 @@ TEST(SessionProxyOptions, EveryFieldBecomesItsOption) {
     EXPECT_EQ(engine.Option(CURLOPT_HTTPPROXYTUNNEL), nullptr);
 }
 
-TEST(SessionProxyOptions, RefusedOptionAndBadRecord) {
-    LogCapture log;
+TEST(SessionProxyOptions, ARecordWithoutHostOrEngineIsRefused) {
     TextRecordingEngine engine;
-    ProxySettings settings;
+    const ProxySettings settings;
     EXPECT_EQ(Util::SetCurlSessionProxySettings(&engine, settings), E_INVALIDARG);
     EXPECT_EQ(Util::SetCurlSessionProxySettings(nullptr, settings), E_INVALIDARG);
-    settings.host = u"proxy.example";
-    settings.port = 3128;
-    engine.script.optionResults[CURLOPT_PROXYPORT] = CURLE_UNKNOWN_OPTION;
-    EXPECT_EQ(Util::SetCurlSessionProxySettings(&engine, settings), E_FAIL);
-    EXPECT_EQ(log.Errors(),
-              std::vector<std::string>{
-                  "Util::SetCurlSessionProxySettings: option 59 refused, result: 48"});
-    EXPECT_EQ(engine.Option(CURLOPT_PROXYTYPE), nullptr);
 }
 
 using SessionProxy = SessionTest;
 
-TEST_F(SessionProxy, NoProxyConfiguredLeavesTheEngineAlone) {
-    CHttpCurl session;
-    ASSERT_EQ(InitSession(session), S_OK);
-    const std::size_t optionsBefore = Engine().options.size();
-    EXPECT_EQ(session.SetProxySettings(), S_OK);
-    EXPECT_EQ(Engine().options.size(), optionsBefore);
-    EXPECT_TRUE(log.Errors().empty());
-}
-
-TEST_F(SessionProxy, AConfiguredProxyReachesTheEngine) {
-    ConfigureProxy(config);
-    CHttpCurl session;
-    ASSERT_EQ(InitSession(session), S_OK);
-    EXPECT_EQ(session.SetProxySettings(), S_OK);
-    EXPECT_EQ(*Engine().Option(CURLOPT_PROXYPORT), 3128);
-    EXPECT_EQ(*Engine().Option(CURLOPT_PROXYTYPE), CURLPROXY_SOCKS5_HOSTNAME);
-    for (const int text :
-         {CURLOPT_PROXY, CURLOPT_PROXYUSERNAME, CURLOPT_PROXYPASSWORD, CURLOPT_NOPROXY}) {
-        EXPECT_NE(Engine().Option(text), nullptr) << text;
-    }
-}
-
-TEST_F(SessionProxy, FailuresOfTheReaderAndTheEngine) {
+// A reader's refusal is logged whole by RequestWire.ProxySettingsThatCannotBeReadStopTheRequest.
+// The first option the engine refuses ends the settings.
+TEST_F(SessionProxy, AnEngineThatRefusesTheProxyFailsIt) {
     config.PutWide(proxy_keys::kHost, u"proxy.example");
-    config.PutNarrow(proxy_keys::kType, "gopher");
+    config.PutDword(proxy_keys::kPort, 3128);
     CHttpCurl session;
     ASSERT_EQ(InitSession(session), S_OK);
-    EXPECT_EQ(session.SetProxySettings(), E_INVALIDARG);
-    EXPECT_TRUE(
-        log.HasError("hvx::CHttpCurl::SetProxySettings unable to read proxy settings from config"));
-
-    config.Erase(proxy_keys::kType);
-    Engine().script.optionResults[CURLOPT_PROXY] = CURLE_OUT_OF_MEMORY;
+    Engine().script.optionResults[CURLOPT_PROXYPORT] = CURLE_UNKNOWN_OPTION;
     EXPECT_EQ(session.SetProxySettings(), E_FAIL);
+    EXPECT_EQ(log.Errors(),
+              std::vector<std::string>{
+                  "Util::SetCurlSessionProxySettings: option 59 refused, result: 48"});
+    EXPECT_EQ(Engine().Option(CURLOPT_PROXYTYPE), nullptr);
     EXPECT_EQ(log.TraceLevel("hvx::CHttpCurl::SetProxySettings unable to set proxy settings for "
                              "current session"),
               kTraceGeneral);
-}
-
-TEST_F(SessionProxy, BeforeInitThereIsNoEngine) {
-    CHttpCurl session;
-    EXPECT_EQ(session.SetProxySettings(), E_FAIL);
-    ASSERT_EQ(log.Errors().size(), 1u);
-    EXPECT_EQ(
-        log.Errors()[0].rfind("hvx::CHttpCurl::SetProxySettings m_pICurl: 0x0, pProxy: 0x", 0), 0u);
 }
 
 TEST_F(SessionProxy, WithoutAStoreInitMustComeFirst) {
