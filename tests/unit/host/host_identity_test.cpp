@@ -108,6 +108,10 @@ constexpr const char* kCachedKey = "config/agent/cachedhostname";
 
 class FQDomainName : public ::testing::Test {
 protected:
+    HRESULT Run(std::vector<std::pair<BOOL, std::u16string>> answers, bool withConfig = true) {
+        return DomainNameHelper::GetFQDomainName(withConfig ? &store : nullptr, name,
+                                                 ScriptedMethod{std::move(answers), &asked});
+    }
     void TearDown() override { EXPECT_EQ(store.outstanding, 0) << "text not handed back"; }
 
     test::FakeConfig store;
@@ -116,120 +120,8 @@ protected:
     std::vector<COMPUTER_NAME_FORMAT> asked;
 };
 
-constexpr const char* kFqdn = "DomainNameHelper::GetFQDomainName: ";
-const std::vector<std::pair<BOOL, std::u16string>> kNode7{{TRUE, u"node7.example.test"},
-                                                          {TRUE, u"node7"}};
-
-// Each run: what the store holds first, the name method's answers, and what comes out: the
-// result, the name, the cached name afterwards (empty: none) and the records (the error records
-// exactly; one trace that must be among the traces).
-TEST_F(FQDomainName, CachesTheNameAndFallsBackToTheCache) {
-    const struct {
-        const char* name;
-        const char16_t* cached;  // null: nothing cached
-        bool withConfig;
-        bool failWrites;
-        std::vector<std::pair<BOOL, std::u16string>> answers;
-        HRESULT result;
-        std::u16string found;
-        std::u16string cachedAfter;
-        std::vector<std::string> errors;
-        std::string trace;
-    } cases[] = {
-        {"ALetterCaseChangeIsStoredAgain",
-         u"NODE7.example.test",
-         true,
-         false,
-         kNode7,
-         S_OK,
-         u"node7.example.test",
-         u"node7.example.test",
-         {},
-         "Cached hostname: NODE7.example.test, Actual hostname: node7.example.test"},
-        // An unchanged name is not written: the failing write leaves no error.
-        {"TheHostNameServesWhenTheFullyQualifiedOneFails",
-         u"node7",
-         true,
-         true,
-         {{FALSE, u""}, {TRUE, u"node7"}},
-         S_OK,
-         u"node7",
-         u"node7",
-         {},
-         "returning node7"},
-        {"EmptyNamesFallBackToTheCachedName",
-         u"cached.example.test",
-         true,
-         false,
-         {{TRUE, u""}, {TRUE, u""}},
-         S_OK,
-         u"cached.example.test",
-         u"cached.example.test",
-         {std::string(kFqdn) + "GetComputerNameEx() returned an empty string",
-          std::string(kFqdn) + "GetComputerNameEx() returned an empty string",
-          std::string(kFqdn) + "Calls to GetComputerNameEx() failed using cached "
-                               "hostname=cached.example.test instead"},
-         ""},
-        {"EmptyNamesWithoutACachedNameFail",
-         nullptr,
-         true,
-         false,
-         {{TRUE, u""}, {FALSE, u""}},
-         HVX_E_GENERAL,
-         u"",
-         u"",
-         {std::string(kFqdn) + "GetComputerNameEx() returned an empty string",
-          std::string(kFqdn) + "Could not determine computer name"},
-         ""},
-        {"WithoutConfigTheNameIsFoundAndNothingStored",
-         nullptr,
-         false,
-         false,
-         kNode7,
-         S_OK,
-         u"node7.example.test",
-         u"",
-         {},
-         "Config object is null, skipping caching..."},
-        {"AFailedWriteIsLoggedAndTheNameStillReturned",
-         nullptr,
-         true,
-         true,
-         kNode7,
-         S_OK,
-         u"node7.example.test",
-         u"",
-         {std::string(kFqdn) + "Couldn't save HVX_SET_PATH_CACHED_HOSTNAME=node7.example.test "
-                               "to config"},
-         ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        store.Clear();
-        log.Clear();
-        asked.clear();
-        if (c.cached != nullptr) {
-            store.PutWide(kCachedKey, c.cached);
-        }
-        store.failSet = store.failAdd = c.failWrites;
-        EXPECT_EQ(DomainNameHelper::GetFQDomainName(c.withConfig ? &store : nullptr, name,
-                                                    ScriptedMethod{c.answers, &asked}),
-                  c.result);
-        EXPECT_EQ(name, c.found);
-        EXPECT_EQ(store.Wide(kCachedKey).value_or(u""), c.cachedAfter);
-        EXPECT_EQ(asked.size(),
-                  c.answers[0].first == TRUE && !c.answers[0].second.empty() ? 1U : 2U)
-            << "the host name is asked for only when the fully qualified name fails";
-        EXPECT_EQ(log.Errors(), c.errors);
-        if (!c.trace.empty()) {
-            EXPECT_TRUE(log.HasTrace(kFqdn + c.trace));
-        }
-    }
-}
-
 TEST_F(FQDomainName, FirstRunStoresTheFullyQualifiedName) {
-    EXPECT_EQ(DomainNameHelper::GetFQDomainName(&store, name, ScriptedMethod{kNode7, &asked}),
-              S_OK);
+    EXPECT_EQ(Run({{TRUE, u"node7.example.test"}, {TRUE, u"node7"}}), S_OK);
     EXPECT_EQ(name, u"node7.example.test");
     EXPECT_EQ(asked, std::vector<COMPUTER_NAME_FORMAT>{ComputerNameDnsFullyQualified});
     EXPECT_EQ(store.Wide(kCachedKey), u"node7.example.test");
@@ -241,6 +133,61 @@ TEST_F(FQDomainName, FirstRunStoresTheFullyQualifiedName) {
                   "DomainNameHelper::GetFQDomainName: Cached hostname: , Actual hostname: "
                   "node7.example.test",
                   "DomainNameHelper::GetFQDomainName: returning node7.example.test"}));
+}
+
+TEST_F(FQDomainName, ALetterCaseChangeIsStoredAgain) {
+    store.PutWide(kCachedKey, u"NODE7.example.test");
+    EXPECT_EQ(Run({{TRUE, u"node7.example.test"}, {TRUE, u"node7"}}), S_OK);
+    EXPECT_EQ(store.Wide(kCachedKey), u"node7.example.test");
+    EXPECT_TRUE(log.HasTrace(
+        "DomainNameHelper::GetFQDomainName: Cached hostname: NODE7.example.test, Actual hostname: "
+        "node7.example.test"));
+}
+
+TEST_F(FQDomainName, TheHostNameServesWhenTheFullyQualifiedOneFails) {
+    store.PutWide(kCachedKey, u"node7");
+    store.failSet = true;
+    EXPECT_EQ(Run({{FALSE, u""}, {TRUE, u"node7"}}), S_OK);
+    EXPECT_EQ(name, u"node7");
+    EXPECT_EQ(asked, (std::vector<COMPUTER_NAME_FORMAT>{ComputerNameDnsFullyQualified,
+                                                        ComputerNameDnsHostname}));
+    EXPECT_TRUE(log.Errors().empty()) << "an unchanged name is not written";
+}
+
+TEST_F(FQDomainName, EmptyNamesFallBackToTheCachedName) {
+    store.PutWide(kCachedKey, u"cached.example.test");
+    EXPECT_EQ(Run({{TRUE, u""}, {TRUE, u""}}), S_OK);
+    EXPECT_EQ(name, u"cached.example.test");
+    EXPECT_EQ(log.Errors(),
+              (std::vector<std::string>{
+                  "DomainNameHelper::GetFQDomainName: GetComputerNameEx() returned an empty string",
+                  "DomainNameHelper::GetFQDomainName: GetComputerNameEx() returned an empty string",
+                  "DomainNameHelper::GetFQDomainName: Calls to GetComputerNameEx() failed using "
+                  "cached hostname=cached.example.test instead"}));
+}
+
+TEST_F(FQDomainName, EmptyNamesWithoutACachedNameFail) {
+    EXPECT_EQ(Run({{TRUE, u""}, {FALSE, u""}}), HVX_E_GENERAL);
+    EXPECT_EQ(name, u"");
+    EXPECT_TRUE(
+        log.HasError("DomainNameHelper::GetFQDomainName: Could not determine computer name"));
+    EXPECT_FALSE(store.Find(kCachedKey).has_value());
+}
+
+TEST_F(FQDomainName, WithoutConfigTheNameIsFoundAndNothingStored) {
+    EXPECT_EQ(Run({{TRUE, u"node7.example.test"}, {TRUE, u"node7"}}, false), S_OK);
+    EXPECT_EQ(name, u"node7.example.test");
+    EXPECT_TRUE(log.HasTrace(
+        "DomainNameHelper::GetFQDomainName: Config object is null, skipping caching..."));
+    EXPECT_FALSE(store.Find(kCachedKey).has_value());
+}
+
+TEST_F(FQDomainName, AFailedWriteIsLoggedAndTheNameStillReturned) {
+    store.failSet = store.failAdd = true;
+    EXPECT_EQ(Run({{TRUE, u"node7.example.test"}, {TRUE, u"node7"}}), S_OK);
+    EXPECT_TRUE(
+        log.HasError("DomainNameHelper::GetFQDomainName: Couldn't save "
+                     "HVX_SET_PATH_CACHED_HOSTNAME=node7.example.test to config"));
 }
 
 TEST_F(FQDomainName, AnEmptyMethodIsRefused) {

@@ -135,29 +135,27 @@ TEST(Messages, CodeWithoutMessageNamesTheCodeAndTheLookupError) {
     }
 }
 
-// A rosta without resources is loaded and has no message; a missing one is not loaded.
-TEST(Messages, RostaWithoutResourcesOrMissingReportsWhatFailed) {
-    const struct {
-        void (*registerRosta)();
-        std::u16string message;
-        std::string error;
-    } cases[] = {
-        {[] { os::RegisterBuiltinModule(kRosta, {}); },
-         u". Could not create error string for 0xc1040003. [" +
-             test::SystemText(ERROR_RESOURCE_DATA_NOT_FOUND) + u"(1812)].",
-         "hvx::GetHvxHrMsg: FormatMessage() failed 1812 fetching string for 3238264835"},
-        {[] { os::RegisterMissingModule(kRosta); }, std::u16string(kUntouched),
-         "hvx::GetHvxHrMsg: LoadLibrary failed 126"},
-    };
-    for (const auto& c : cases) {
-        c.registerRosta();
-        test::LogCapture log;
-        std::u16string message(kUntouched);
-        EXPECT_EQ(GetHvxHrMsg(HVX_E_GENERAL, message), E_FAIL);
-        os::UnregisterBuiltinModule(kRosta);
-        EXPECT_EQ(message, c.message);
-        EXPECT_EQ(log.Errors(), std::vector<std::string>{c.error});
-    }
+TEST(Messages, RostaWithoutResourcesReportsTheLookupError) {
+    os::RegisterBuiltinModule(kRosta, {});
+    test::LogCapture log;
+    std::u16string message;
+    EXPECT_EQ(GetHvxHrMsg(HVX_E_GENERAL, message), E_FAIL);
+    os::UnregisterBuiltinModule(kRosta);
+    EXPECT_EQ(message, u". Could not create error string for 0xc1040003. [" +
+                           test::SystemText(ERROR_RESOURCE_DATA_NOT_FOUND) + u"(1812)].");
+    EXPECT_EQ(log.Errors(),
+              std::vector<std::string>{
+                  "hvx::GetHvxHrMsg: FormatMessage() failed 1812 fetching string for 3238264835"});
+}
+
+TEST(Messages, MissingRostaFailsToLoad) {
+    os::RegisterMissingModule(kRosta);
+    test::LogCapture log;
+    std::u16string message(kUntouched);
+    EXPECT_EQ(GetHvxHrMsg(HVX_E_GENERAL, message), E_FAIL);
+    os::UnregisterBuiltinModule(kRosta);
+    EXPECT_EQ(message, kUntouched);
+    EXPECT_EQ(log.Errors(), std::vector<std::string>{"hvx::GetHvxHrMsg: LoadLibrary failed 126"});
 }
 
 TEST(Messages, SystemErrorTexts) {

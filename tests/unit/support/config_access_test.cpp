@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "interfaces/hvx_types.h"
 #include "tests/unit/support/singleton_store_fixture.h"
 
@@ -53,41 +51,34 @@ TEST_F(ConfigAccess, StringReads) {
     EXPECT_EQ(value, u"previous");
 }
 
-// A write sets the key, or adds it when setting fails, then saves; each write saves once.
-TEST_F(ConfigAccess, WritesSetOrAddThenSave) {
-    const struct {
-        const char* name;
-        bool present;  // both keys hold a value before the writes
-        bool failSet;
-        bool failAdd;
-        bool failSave;
-        HRESULT result;
-        int saves;
-    } cases[] = {
-        {"OverwritesAnExistingValue", true, false, false, false, S_OK, 2},
-        {"AddsAMissingKeyWhenSetFails", false, false, false, false, S_OK, 2},
-        {"FailsWithoutSavingWhenSetAndAddFail", false, true, true, false, HVX_E_CONFIG_WRITE, 0},
-        {"ReportsAFailedSave", false, false, false, true, HVX_E_CONFIG_SAVE, 2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ResetStore();
-        if (c.present) {
-            store().PutWide("config/ostra/sync/hostname", u"before");
-            store().PutDword("config/ostra/policy_id", 1);
-        }
-        store().failSet = c.failSet;
-        store().failAdd = c.failAdd;
-        store().failSave = c.failSave;
-        EXPECT_EQ(WriteConfigString("config/ostra/sync/hostname", u"host.example"), c.result);
-        EXPECT_EQ(WriteConfigDword("config/ostra/policy_id", 3), c.result);
-        EXPECT_EQ(store().saveCount, c.saves);
-        const bool written = c.result != HVX_E_CONFIG_WRITE;
-        EXPECT_EQ(store().Wide("config/ostra/sync/hostname"),
-                  written ? std::optional<std::u16string>(u"host.example") : std::nullopt);
-        EXPECT_EQ(store().Dword("config/ostra/policy_id"),
-                  written ? std::optional<std::uint32_t>(3) : std::nullopt);
-    }
+TEST_F(ConfigAccess, WriteOverwritesAnExistingValueAndSaves) {
+    store().PutDword("config/ostra/policy_id", 1);
+    EXPECT_EQ(WriteConfigDword("config/ostra/policy_id", 2), S_OK);
+    EXPECT_EQ(store().Dword("config/ostra/policy_id"), 2u);
+    EXPECT_EQ(store().saveCount, 1);
+}
+
+TEST_F(ConfigAccess, WriteAddsAMissingKeyWhenSetFails) {
+    EXPECT_EQ(WriteConfigString("config/ostra/sync/hostname", u"host.example"), S_OK);
+    EXPECT_EQ(store().Wide("config/ostra/sync/hostname"), u"host.example");
+    EXPECT_EQ(WriteConfigDword("config/ostra/sync/n0/index", 3), S_OK);
+    EXPECT_EQ(store().Dword("config/ostra/sync/n0/index"), 3u);
+    EXPECT_EQ(store().saveCount, 2);
+}
+
+TEST_F(ConfigAccess, WriteFailsWithoutSavingWhenSetAndAddFail) {
+    store().failSet = store().failAdd = true;
+    EXPECT_EQ(WriteConfigString("config/ostra/sync/hostname", u"x"), HVX_E_CONFIG_WRITE);
+    EXPECT_EQ(WriteConfigDword("config/ostra/policy_id", 1), HVX_E_CONFIG_WRITE);
+    EXPECT_EQ(store().saveCount, 0);
+    EXPECT_FALSE(store().Find("config/ostra/sync/hostname"));
+}
+
+TEST_F(ConfigAccess, FailedSaveIsReported) {
+    store().failSave = true;
+    EXPECT_EQ(WriteConfigString("config/ostra/sync/hostname", u"x"), HVX_E_CONFIG_SAVE);
+    EXPECT_EQ(WriteConfigDword("config/ostra/policy_id", 1), HVX_E_CONFIG_SAVE);
+    EXPECT_EQ(store().saveCount, 2);
 }
 
 }  // namespace
