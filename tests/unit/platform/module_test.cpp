@@ -69,7 +69,7 @@ TEST(PlatformModules, MissingModuleAndSymbolAreReported) {
 TEST(PlatformModules, UnknownHandlesAreRefused) {
     int notAModule = 0;
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): a pointer no loader handed out
-    const auto foreign = reinterpret_cast<HMODULE>(&notAModule);
+    auto* const foreign = reinterpret_cast<HMODULE>(&notAModule);
     for (HMODULE bad : {static_cast<HMODULE>(nullptr), foreign}) {
         EXPECT_TRUE(
             FailsWith(ERROR_INVALID_HANDLE, [&] { return os::GetProcAddress(bad, kProbeSymbol); }));
