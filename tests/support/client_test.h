@@ -7,36 +7,28 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/module.h"
 #include "support/config_keys.h"
-#include "support/config_singleton.h"
-#include "tests/support/fake_config.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/net/test_certs.h"
 #include "tests/support/scoped_root_store.h"
+#include "tests/unit/support/singleton_store_fixture.h"
 
 namespace hvx::test {
 
-class ClientTest : public ::testing::Test {
+class ClientTest : public SingletonStoreTest {
 protected:
-    static void SetUpTestSuite() {
-        os::RegisterBuiltinModule(
-            u"tolva.dll", {{"CreateConfigClassInstance", reinterpret_cast<void*>(&CreateStore)}});
-        ASSERT_NE(CConfigSingleton::GetInstance(), nullptr);
-    }
     ClientTest() {
-        store().Clear();
-        store().failSet = store().failAdd = store().failSave = store().failLoad = false;
+        ResetStore();
         store().PutNarrow(keys::kEstCaCert, TestCertificates::Shared().Ca().certificatePem);
         // Both TLS checks on, as shipped: a session with one off writes a warning record.
         store().PutDword(keys::kVerifyHost, 1);
         store().PutDword(keys::kVerifyPeer, 1);
         engines.script.body = "ok";
     }
-    void TearDown() override { EXPECT_EQ(store().outstanding, 0) << "text not handed back"; }
+    // The store was set up by the constructor; the base's SetUp would empty it again.
+    void SetUp() override {}
 
-    static FakeConfig& store() { return *s_store; }
     FakeEngine& Engine() const { return *engines.last; }
     // The last transfer of any engine (clients release theirs before they return); an empty one
     // when there was none.
@@ -47,14 +39,6 @@ protected:
     ScopedRootStore roots{{TestCertificates::Shared().Ca().certificatePem}};
     FakeEngineModule engines;
     LogCapture log;
-
-private:
-    static IConfig* CreateStore() {
-        s_store = new FakeConfig();
-        return s_store;
-    }
-
-    static inline FakeConfig* s_store = nullptr;
 };
 
 }  // namespace hvx::test

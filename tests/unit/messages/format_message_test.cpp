@@ -110,15 +110,6 @@ TEST(PlatformFormatMessage, ModulesWithoutTheMessageAreRefused) {
     }
 }
 
-TEST(PlatformFormatMessage, ModuleWithoutResourceTable) {
-    RegisterBuiltinModule(kModule, {});
-    const ModuleHandle module(LoadLibraryW(kModule));
-    std::u16string text;
-    EXPECT_EQ(Format(kFromModule, module.get(), 1, kLanguageEnglishUs, text),
-              ERROR_RESOURCE_DATA_NOT_FOUND);
-    UnregisterBuiltinModule(kModule);
-}
-
 TEST(PlatformResources, NeutralRequestsPreferNeutralThenEnglish) {
     // The first byte tells the languages apart: 1 neutral, 2 English, 3 German.
     const std::vector<std::uint8_t> neutral(4, 1);

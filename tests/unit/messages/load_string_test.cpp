@@ -1,4 +1,5 @@
-// hvx::LoadString on rosta and on string blocks scripted to break in each way a block can.
+// hvx::LoadString on string blocks scripted to break in each way a block can (rosta's product
+// name is checked in the texts of the result codes that carry it).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -22,12 +23,6 @@ constexpr std::u16string_view kUntouched = u"untouched";
 
 // Block 2 holds strings 16 to 31: 16 and 31 are given, 17 to 30 are empty.
 constexpr std::array kStrings = std::to_array<os::ResourceText>({{16, u"first"}, {31, u"last"}});
-
-TEST(LoadString, ProductNameFromRosta) {
-    std::u16string text;
-    EXPECT_EQ(LoadString(u"rosta.dll", IDS_HALVEX_PROTECT, text), S_OK);
-    EXPECT_EQ(text, u"Halvex Protect");
-}
 
 TEST(LoadString, EntriesOfAScriptedBlock) {
     const std::vector<std::uint8_t> block = ScriptedModule::StringBlock(kStrings, 2);

@@ -23,6 +23,7 @@ bool TryFromAnotherThread(CriticalSection& section) {
     return entered;
 }
 
+// The owner may enter again and must leave as often; a lock holds the section for its scope.
 TEST(PlatformCriticalSection, OwnerMayEnterAgainAndMustLeaveAsOften) {
     CriticalSection section;
     section.Enter();
@@ -32,10 +33,6 @@ TEST(PlatformCriticalSection, OwnerMayEnterAgainAndMustLeaveAsOften) {
     EXPECT_FALSE(TryFromAnotherThread(section));
     section.Leave();
     EXPECT_TRUE(TryFromAnotherThread(section));
-}
-
-TEST(PlatformCriticalSection, LockHoldsForItsScope) {
-    CriticalSection section;
     {
         const CriticalSectionLock lock(section);
         EXPECT_FALSE(TryFromAnotherThread(section));

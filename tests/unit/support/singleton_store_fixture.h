@@ -1,5 +1,6 @@
 // Tests of code that reaches the store through the process-wide singleton: the singleton loads
-// an in-memory store as "tolva.dll", once per program, and each test starts from it emptied.
+// an in-memory store as "tolva.dll", once per program, and each test starts from it emptied
+// (ResetStore; ClientTest builds its own starting store on it).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,13 +19,14 @@ protected:
         ASSERT_NE(CConfigSingleton::GetInstance(), nullptr);
         ASSERT_EQ(CConfigSingleton::GetInstance(), s_store);
     }
-    void SetUp() override {
-        store().Clear();
-        store().failSet = store().failAdd = store().failSave = false;
-        store().saveCount = 0;
-    }
+    void SetUp() override { ResetStore(); }
     void TearDown() override { EXPECT_EQ(store().outstanding, 0) << "text not handed back"; }
     static FakeConfig& store() { return *s_store; }
+    static void ResetStore() {
+        store().Clear();
+        store().failSet = store().failAdd = store().failSave = store().failLoad = false;
+        store().saveCount = 0;
+    }
 
 private:
     static IConfig* CreateStore() {

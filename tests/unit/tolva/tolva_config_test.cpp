@@ -85,19 +85,6 @@ TEST_F(ConfigReadsTest, DeleteKeyRemovesTheSubtreeAndNothingBeside) {
 
 using ConfigLayersTest = StoreTest;
 
-TEST_F(ConfigLayersTest, SavedValuesReachASecondObjectWithTheirTypes) {
-    auto writer = Open();
-    ASSERT_EQ(writer->AddString("config/w", u"wide", 1), 1);
-    ASSERT_EQ(writer->AddDword("config/n", 42, 1), 1);
-    writer->Store().Put("config/s", Value::Narrow("narrow"), Persist::Saved);
-    writer->Store().Put("config/c", Value::Cert(MakeCertificatePem("one")), Persist::Saved);
-    ASSERT_EQ(writer->Save(0), 1);
-
-    auto reader = Open();
-    EXPECT_EQ(reader->Store().List("config/"), writer->Store().List("config/"));
-    EXPECT_EQ(reader->Store().Find("config/s")->type, ValueType::Narrow);
-}
-
 TEST_F(ConfigLayersTest, LoadKeepsUnsavedAndLocalChangesOnTopOfTheFile) {
     auto first = Open();
     auto second = Open();
