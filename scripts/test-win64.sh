@@ -177,7 +177,7 @@ set_wide config/updater/path /update/seed.xml
 caspo configured config import "$(winpath "$work/update/signer-trust.json")" >/dev/null
 
 out="$(caspo configured register --coin 3 --repeat 2)" || fail "register: $out"
-expect register '^register: sent (reason: ' "$out"
+expect register '^register: sent (cause: ' "$out"
 expect register '^register: not sent (nothing changed)$' "$out"
 registered="$(record_fields register)"
 # The facts of the Windows platform layer: an NT platform (2, where POSIX says 0) on AMD64 (9),
