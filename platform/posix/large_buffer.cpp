@@ -1,5 +1,8 @@
-// PrefaultBuffer with madvise(MADV_POPULATE_WRITE) (Linux 5.14 and later; older kernels refuse
-// the advice and the pages come by faults as before).
+// PrefaultBuffer with madvise: MADV_HUGEPAGE first, so that where the system hands out huge pages
+// only on request the range is filled with 2 MiB pages (a 256 MiB body then takes 128 faults and
+// TLB entries rather than 65,536), then MADV_POPULATE_WRITE (Linux 5.14 and later) to take them
+// all in one call. A kernel that refuses either advice leaves the pages to come by faults as
+// before.
 #include "platform/large_buffer.h"
 
 #include <sys/mman.h>
@@ -13,10 +16,13 @@ namespace {
 
 constexpr std::size_t kLargeBuffer = std::size_t{2} << 20U;
 
+void Advise(void* first, std::size_t length, int advice) {
+    static_cast<void>(::madvise(first, length, advice));
+}
+
 }  // namespace
 
 void PrefaultBuffer(void* buffer, std::size_t size) {
-#if defined(MADV_POPULATE_WRITE)
     if (buffer == nullptr || size < kLargeBuffer) {
         return;
     }
@@ -24,15 +30,16 @@ void PrefaultBuffer(void* buffer, std::size_t size) {
     const auto start = reinterpret_cast<std::uintptr_t>(buffer);
     const std::uintptr_t first = (start + page - 1) / page * page;
     const std::uintptr_t end = (start + size) / page * page;
-    if (end > first) {
-        // The range is computed from the buffer's address to round it to whole pages.
-        static_cast<void>(
-            ::madvise(reinterpret_cast<void*>(first),  // NOLINT(performance-no-int-to-ptr)
-                      end - first, MADV_POPULATE_WRITE));
+    if (end <= first) {
+        return;
     }
-#else
-    static_cast<void>(buffer);
-    static_cast<void>(size);
+    // The range is computed from the buffer's address to round it to whole pages.
+    void* range = reinterpret_cast<void*>(first);  // NOLINT(performance-no-int-to-ptr)
+#if defined(MADV_HUGEPAGE)
+    Advise(range, end - first, MADV_HUGEPAGE);
+#endif
+#if defined(MADV_POPULATE_WRITE)
+    Advise(range, end - first, MADV_POPULATE_WRITE);
 #endif
 }
 
