@@ -16,10 +16,6 @@ namespace {
 
 constexpr std::size_t kLargeBuffer = std::size_t{2} << 20U;
 
-void Advise(void* first, std::size_t length, int advice) {
-    static_cast<void>(::madvise(first, length, advice));
-}
-
 }  // namespace
 
 void PrefaultBuffer(void* buffer, std::size_t size) {
@@ -36,10 +32,10 @@ void PrefaultBuffer(void* buffer, std::size_t size) {
     // The range is computed from the buffer's address to round it to whole pages.
     void* range = reinterpret_cast<void*>(first);  // NOLINT(performance-no-int-to-ptr)
 #if defined(MADV_HUGEPAGE)
-    Advise(range, end - first, MADV_HUGEPAGE);
+    static_cast<void>(::madvise(range, end - first, MADV_HUGEPAGE));
 #endif
 #if defined(MADV_POPULATE_WRITE)
-    Advise(range, end - first, MADV_POPULATE_WRITE);
+    static_cast<void>(::madvise(range, end - first, MADV_POPULATE_WRITE));
 #endif
 }
 
