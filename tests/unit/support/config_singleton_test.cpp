@@ -35,13 +35,6 @@ public:
     CountedStore& operator=(CountedStore&&) = delete;
 };
 
-IConfig* CreateNothing() {
-    return nullptr;
-}
-IConfig* CreateCounted() {
-    return new CountedStore();
-}
-
 void RegisterTolva(IConfig* (*factory)()) {
     os::RegisterBuiltinModule(u"tolva.dll",
                               {{"CreateConfigClassInstance", reinterpret_cast<void*>(factory)}});
@@ -77,11 +70,11 @@ TEST(ConfigSingleton, EachFailureIsLoggedAndTheNextCallTriesAgain) {
         log.HasError("hvx::CConfigSingleton::GetInstance: Could not find "
                      "CreateConfigClassInstance in tolva.dll"));
 
-    RegisterTolva(&CreateNothing);
+    RegisterTolva([]() -> IConfig* { return nullptr; });
     EXPECT_EQ(CConfigSingleton::GetInstance(), nullptr);
     EXPECT_TRUE(log.HasError("hvx::CConfigSingleton::GetInstance: Could not create Config"));
 
-    RegisterTolva(&CreateCounted);
+    RegisterTolva([]() -> IConfig* { return new CountedStore(); });
     g_failLoad = true;
     EXPECT_EQ(CConfigSingleton::GetInstance(), nullptr);
     EXPECT_TRUE(log.HasError("hvx::CConfigSingleton::GetInstance: failed to load config"));
