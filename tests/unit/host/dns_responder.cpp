@@ -28,11 +28,6 @@ void Put16(std::vector<unsigned char>& out, unsigned value) {
     out.push_back(static_cast<unsigned char>(value & 0xFFU));
 }
 
-void Put32(std::vector<unsigned char>& out, std::uint32_t value) {
-    Put16(out, value >> 16U);
-    Put16(out, value & 0xFFFFU);
-}
-
 // A name without compression (no table of earlier names is given).
 void PutName(std::vector<unsigned char>& out, const std::string& name) {
     std::array<unsigned char, NS_MAXCDNAME> packed{};
@@ -154,7 +149,8 @@ std::vector<unsigned char> DnsResponder::Answer(const std::vector<unsigned char>
         PutName(out, record->owner.empty() ? asked : record->owner);
         Put16(out, static_cast<unsigned>(record->type));
         Put16(out, ns_c_in);
-        Put32(out, kTtlSeconds);
+        Put16(out, kTtlSeconds >> 16U);  // the TTL, 32 bits
+        Put16(out, kTtlSeconds & 0xFFFFU);
         const std::vector<unsigned char> data = RecordData(*record);
         Put16(out, static_cast<unsigned>(data.size()));
         out.insert(out.end(), data.begin(), data.end());

@@ -18,31 +18,13 @@ namespace hvx::os {
 namespace {
 
 using fuzz::ScriptedModule;
+using namespace hvx::test;
 
 constexpr const char16_t* kModule = u"messagesprobe.dll";
-constexpr DWORD kFromModule =
-    FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS;
-constexpr DWORD kFromSystem =
-    FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-constexpr DWORD kLanguageGerman = 0x0407;
 
 // Two blocks: 1 to 2, and 10.
 constexpr std::array kMessages =
     std::to_array<ResourceText>({{1, u"First"}, {2, u"Second %s"}, {10, u"Tenth"}});
-
-// ERROR_SUCCESS and the text, or the last error; the buffer is null on failure.
-DWORD Format(DWORD flags, HMODULE module, DWORD id, DWORD language, std::u16string& text) {
-    char16_t* raw = nullptr;
-    const DWORD length = FormatMessageW(flags, module, id, language, &raw);
-    const LocalText owned(raw);
-    if (length == 0) {
-        EXPECT_EQ(raw, nullptr);
-        return GetLastError();
-    }
-    text = owned.get();
-    EXPECT_EQ(length, text.size());
-    return ERROR_SUCCESS;
-}
 
 TEST(PlatformFormatMessage, MessagesOfAModuleAndOfTheSystem) {
     const ScriptedModule resources(kModule,

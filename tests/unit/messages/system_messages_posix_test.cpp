@@ -11,8 +11,6 @@
 namespace hvx::os {
 namespace {
 
-constexpr DWORD kLanguageGerman = 0x0407;
-
 TEST(PlatformSystemMessages, EnglishWording) {
     const struct {
         DWORD error;
@@ -31,14 +29,11 @@ TEST(PlatformSystemMessages, EnglishWording) {
 }
 
 TEST(PlatformSystemMessages, OnlyEnglishOrNeutralIsFound) {
-    char16_t* raw = nullptr;
-    SetLastError(ERROR_SUCCESS);
-    EXPECT_EQ(FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, ERROR_ACCESS_DENIED, kLanguageGerman, &raw),
-              0U);
-    EXPECT_EQ(raw, nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_LANG_NOT_FOUND));
+    std::u16string text;
+    EXPECT_EQ(
+        test::Format(test::kFromSystem, nullptr, ERROR_ACCESS_DENIED, test::kLanguageGerman, text),
+        static_cast<DWORD>(ERROR_RESOURCE_LANG_NOT_FOUND));
+    EXPECT_EQ(text, u"");
 }
 
 }  // namespace

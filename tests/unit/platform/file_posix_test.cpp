@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/file_target.h"
+#include "tests/support/file_access.h"
 #include "tests/unit/platform/fails_with.h"
 #include "tests/unit/platform/file_fixture.h"
 
@@ -42,10 +43,8 @@ TEST_F(PlatformFiles, NewFilesHonourTheUmaskAndStayOutOfChildren) {
 TEST_F(PlatformFiles, PrivateFileIsTheUsersOnlyAndAnExistingFileIsLeftAlone) {
     const fs::path fresh = dir / "secret.db";
     ASSERT_TRUE(CreatePrivateFile(Wide(fresh).c_str()));
-    struct stat info {};
-    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
-    EXPECT_EQ(info.st_size, 0);
+    EXPECT_TRUE(test::OnlyItsOwnerMayOpen(fresh));
+    EXPECT_EQ(test::ReadWholeFile(fresh), "");
 
     const fs::path existing = dir / "kept.db";
     test::WriteFile(existing, "kept content");

@@ -17,15 +17,9 @@ constexpr const char* kProbeSymbol = "PlatformProbeValue";
 constexpr int kProbeValueOnDisk = 42;
 constexpr int kProbeValueBuiltin = 7;
 
-using ProbeFn = int (*)();
-
-int BuiltinProbeValue() {
-    return kProbeValueBuiltin;
-}
-
 // The probe's value through a loaded handle; -1 when the symbol is missing.
 int CallProbe(HMODULE module) {
-    auto* const probe = reinterpret_cast<ProbeFn>(os::GetProcAddress(module, kProbeSymbol));
+    auto* const probe = reinterpret_cast<int (*)()>(os::GetProcAddress(module, kProbeSymbol));
     return probe != nullptr ? probe() : -1;
 }
 
@@ -33,8 +27,8 @@ int CallProbe(HMODULE module) {
 class BuiltinProbe {
 public:
     BuiltinProbe() {
-        RegisterBuiltinModule(kProbe,
-                              {{kProbeSymbol, reinterpret_cast<void*>(&BuiltinProbeValue)}});
+        int (*const value)() = [] { return kProbeValueBuiltin; };
+        RegisterBuiltinModule(kProbe, {{kProbeSymbol, reinterpret_cast<void*>(value)}});
     }
     ~BuiltinProbe() { UnregisterBuiltinModule(kProbe); }
     BuiltinProbe(const BuiltinProbe&) = delete;

@@ -198,12 +198,14 @@ INSTANTIATE_TEST_SUITE_P(
                      "tolva::CConfig::GetCertificates: null output argument for config/x"}),
     [](const auto& test) { return std::string(test.param.name); });
 
+using Names = std::vector<std::string>;
+
 // The result, and the common names of what was handed out (then handed back).
-std::pair<int, std::vector<std::string>> Read(hvx::IConfig& config, const char* key) {
+std::pair<int, Names> Read(hvx::IConfig& config, const char* key) {
     X509** certs = nullptr;
     std::uint32_t count = 0;
     const int result = config.GetCertificates(key, &certs, &count);
-    std::vector<std::string> names;
+    Names names;
     for (std::uint32_t i = 0; i < count; ++i) {
         names.push_back(CommonName(certs[i]));
     }
@@ -221,7 +223,6 @@ TEST_F(ConfigCertificatesTest, ListsRoundTripThroughTheFile) {
     ASSERT_EQ(writer->Save(0), 1);
 
     auto reader = Open();
-    using Names = std::vector<std::string>;
     EXPECT_EQ(Read(*reader, "config/trust/cert"), std::make_pair(0, Names{"first", "second"}));
     EXPECT_EQ(Read(*reader, "config/trust/absent"), std::make_pair(0, Names{}));
     EXPECT_EQ(Read(*reader, "config/trust/wide"), std::make_pair(0, Names{}));
@@ -238,7 +239,6 @@ TEST_F(ConfigCertificatesTest, DamagedTextGivesFailureAndWhatParsedBeforeIt) {
     config->Store().Put("config/damaged", Value::Cert(damaged), Persist::Saved);
     ASSERT_EQ(config->AddDword("config/number", 1, 1), 1);
 
-    using Names = std::vector<std::string>;
     EXPECT_EQ(Read(*config, "config/damaged"), std::make_pair(int{E_FAIL}, Names{"good"}));
     EXPECT_EQ(Read(*config, "config/pem"), std::make_pair(int{E_FAIL}, Names{}));
     EXPECT_EQ(Read(*config, "config/number"), std::make_pair(int{E_FAIL}, Names{}));

@@ -196,9 +196,7 @@ TEST_F(DurabilityTest, FailedSaveKeepsTheChangesForALaterSave) {
 
     std::filesystem::remove(blocker);
     EXPECT_EQ(config.Save(0), 1);
-    CConfig reader(path);
-    ASSERT_EQ(reader.Load(0), 1);
-    EXPECT_EQ(reader.GetDword("config/x"), 1U);
+    EXPECT_EQ(Open(path)->GetDword("config/x"), 1U);
 }
 
 // A table with a rule of its own stands for any value SQLite will never take (one longer than
@@ -225,11 +223,9 @@ TEST_F(DurabilityTest, AChangeSQLiteRefusesIsDroppedAndLaterSavesWork) {
     ASSERT_EQ(config.AddDword("config/later", 2, 1), 1);
     EXPECT_EQ(config.Save(0), 1);
 
-    CConfig reader(path);
-    ASSERT_EQ(reader.Load(0), 1);
     const std::vector<Entry> expected{{"config/later", Value::Dword(2)},
                                       {"config/short", Value::Dword(1)}};
-    EXPECT_EQ(reader.Store().List("config/"), expected);
+    EXPECT_EQ(Open(path)->Store().List("config/"), expected);
 }
 
 constexpr int kNoMount = 77;

@@ -41,8 +41,8 @@ std::string CommonName(X509* certificate) {
     return name.data();
 }
 
-std::unique_ptr<CConfig> StoreTest::Open() const {
-    auto config = std::make_unique<CConfig>(StorePath());
+std::unique_ptr<CConfig> StoreTest::Open(const std::string& path) {
+    auto config = std::make_unique<CConfig>(path);
     EXPECT_EQ(config->Load(0), 1);
     return config;
 }

@@ -28,8 +28,9 @@ class StoreTest : public ::testing::Test {
 protected:
     // In a folder that does not exist yet: the first Save creates it.
     std::string StorePath() const { return (m_dir / "agent" / "config.db").string(); }
-    // A new object on the store, loaded.
-    std::unique_ptr<CConfig> Open() const;
+    // A new object on the store (or on the file at `path`), loaded.
+    std::unique_ptr<CConfig> Open() const { return Open(StorePath()); }
+    static std::unique_ptr<CConfig> Open(const std::string& path);
 
     hvx::test::TempDir m_dir;
     hvx::test::LogCapture m_log;

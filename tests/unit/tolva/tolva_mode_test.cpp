@@ -2,8 +2,7 @@
 // user's profile, which std::filesystem does not show.
 #include <sys/stat.h>
 
-#include <filesystem>
-
+#include "tests/support/file_access.h"
 #include "tests/unit/tolva/tolva_fixture.h"
 
 namespace tolva::test {
@@ -19,9 +18,7 @@ TEST_F(ConfigLayersTest, NewStoreFileIsReadableByItsUserOnly) {
     const int saved = writer->Save(0);
     ::umask(previousMask);
     ASSERT_EQ(saved, 1);
-    const auto permissions = std::filesystem::status(StorePath()).permissions();
-    EXPECT_EQ(permissions & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_TRUE(hvx::test::OnlyItsOwnerMayOpen(StorePath()));
 }
 
 }  // namespace

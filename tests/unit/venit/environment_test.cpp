@@ -17,10 +17,6 @@ struct EnvironmentCase {
     std::uint64_t expectedLevel;
 };
 
-std::string CaseName(const ::testing::TestParamInfo<EnvironmentCase>& param) {
-    return param.param.name;
-}
-
 class DebugLevelFromEnvironment : public ::testing::TestWithParam<EnvironmentCase> {};
 
 TEST_P(DebugLevelFromEnvironment, IsRead) {
@@ -40,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(Venit, DebugLevelFromEnvironment,
                                            EnvironmentCase{"EveryBit", "-1", ~std::uint64_t{0}},
                                            EnvironmentCase{"NotANumber", "loud", 0},
                                            EnvironmentCase{"TrailingJunk", "12abc", 0}),
-                         CaseName);
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(StderrFromEnvironment, RecordsReachStderr) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
